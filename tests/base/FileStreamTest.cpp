@@ -114,6 +114,28 @@ TEST_F(FileStreamTest, WritingModesCreateAMissingFile)
     }
 }
 
+TEST_F(FileStreamTest, LeaveClosedOpensOnlyAnExistingFile)
+{
+    const std::wstring missing = directory.Name(L"missing.log");
+    const std::wstring inMissingDirectory = directory.Name(L"no-such-directory/x.log");
+    for (const std::wstring& path : {missing, inMissingDirectory}) {
+        const KO::FileStream stream(KO::FilePath(path.c_str()), KO::FILE_ACCESS_APPEND_READ,
+                                    KO::FileStream::MissingFile::LeaveClosed);
+        EXPECT_FALSE(stream.IsOpen());
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    const std::wstring existing = MakeFile(L"existing.log", "abc");
+    {
+        KO::FileStream stream(KO::FilePath(existing.c_str()), KO::FILE_ACCESS_APPEND_READ,
+                              KO::FileStream::MissingFile::LeaveClosed);
+        ASSERT_TRUE(stream.IsOpen());
+        stream.Seek(0); // appending writes at the end wherever the position is
+        stream.Write("d", 1);
+    }
+    EXPECT_EQ(ReadBytes(existing), ToBytes("abcd"));
+}
+
 TEST_F(FileStreamTest, ReadReturnsWhatIsLeft)
 {
     auto stream = Open(MakeFile(L"read", "abcdef"), KO::FILE_ACCESS_READ);
