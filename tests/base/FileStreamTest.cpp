@@ -213,6 +213,23 @@ TEST_F(FileStreamTest, AClosedStreamRefusesReadsAndWritesAndReportsZero)
     stream.Close();
 }
 
+#ifndef _WIN32
+// /dev/full takes buffered bytes and refuses them when they are written back.
+TEST_F(FileStreamTest, CloseReportsBytesThatCouldNotBeWritten)
+{
+    KO::FileStream stream(KO::FilePath(L"/dev/full"), KO::FILE_ACCESS_WRITE);
+    stream.Write("abc", 3);
+    try {
+        stream.Close();
+        ADD_FAILURE() << "no SystemException thrown";
+    } catch (const KO::SystemException& exception) {
+        EXPECT_STREQ(exception.GetErrMsg(), L"FileStream::Close()#fclose fails.");
+        EXPECT_EQ(exception.GetErrNum(), ENOSPC);
+    }
+    EXPECT_FALSE(stream.IsOpen());
+}
+#endif
+
 TEST_F(FileStreamTest, GetSizeKeepsThePosition)
 {
     auto stream = Open(MakeFile(L"size", "abcdef"), KO::FILE_ACCESS_READ);
