@@ -62,12 +62,18 @@ bool File::WriteLines(const std::vector<std::wstring>& lines, bool writeBom,
         throw Error(L"File::WriteLines(const std::vector<std::wstring> &, bool, "
                     L"ENUM_ENCODING)#No encoder for the encoding.");
     }
+    return Create(lines, writeBom, encoding, LastLine::Open);
+}
+
+bool File::Create(const std::vector<std::wstring>& lines, bool writeBom, ENUM_ENCODING encoding,
+                  LastLine lastLine) const
+{
     FileStream stream(m_path, FILE_ACCESS_WRITE);
     const std::unique_ptr<IEncoder> encoder = CreateEncoder(encoding, writeBom, &stream);
     bool written = true;
     std::wstring text;
     for (std::size_t i = 0; written && i < lines.size(); ++i) {
-        if (i + 1 == lines.size()) {
+        if (i + 1 == lines.size() && lastLine == LastLine::Open) {
             written = WriteText(*encoder, lines[i]);
         } else {
             text.assign(lines[i]).append(kLineEnd);
@@ -89,7 +95,7 @@ bool File::AppendLines(const std::vector<std::wstring>& lines, bool writeBom,
     // no window in which the file could vanish between check and open.
     FileStream stream(m_path, FILE_ACCESS_APPEND_READ, FileStream::MissingFile::LeaveClosed);
     if (!stream.IsOpen()) {
-        return WriteLines(lines, writeBom, encoding);
+        return Create(lines, writeBom, encoding, LastLine::Ended);
     }
     const std::unique_ptr<IEncoder> encoder = CreateEncoder(encoding, false, &stream);
     bool written = true;

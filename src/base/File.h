@@ -42,14 +42,26 @@ public:
     // between them, none after the last. False when a line was written short.
     bool WriteLines(const std::vector<std::wstring>& lines, bool writeBom,
                     ENUM_ENCODING encoding) const;
-    // Appends each line followed by a line break, without a byte-order mark;
-    // a missing file is created by WriteLines instead. Costs one open, one
-    // stream write per line and one close.
+    // Appends each line followed by a line break, without a byte-order mark.
+    // A missing file is created as WriteLines creates it (with the mark when
+    // writeBom is set), but its last line is ended too, so that the next
+    // append starts a line of its own. Costs one open, one stream write per
+    // line and one close.
     bool AppendLines(const std::vector<std::wstring>& lines, bool writeBom,
                      ENUM_ENCODING encoding) const;
 
 private:
     static constexpr wchar_t kLineEnd[] = L"\r\n";
+
+    enum class LastLine
+    {
+        Open,
+        Ended
+    };
+
+    // Creates or truncates the file and writes the mark and the lines.
+    bool Create(const std::vector<std::wstring>& lines, bool writeBom, ENUM_ENCODING encoding,
+                LastLine lastLine) const;
 
     // With a mark: a BomEncoder, which writes it at once. Without: UTF-8,
     // UTF-16LE, or the ANSI code page for any other value; call only when

@@ -57,6 +57,12 @@ FileStream::FileStream(FilePath path, ENUM_FILE_ACCESS access, MissingFile missi
                                      m_path.GetPath() + L" fails.";
         throw SystemException(message.c_str(), error);
     }
+    if (m_file != nullptr) {
+        // A buffer of our own: otherwise the runtime asks the system for the
+        // file's block size at the first write, which costs about as much as
+        // the write itself on a file opened for one line.
+        std::setvbuf(m_file, m_buffer.data(), _IOFBF, m_buffer.size());
+    }
 }
 
 FileStream::~FileStream()

@@ -5,6 +5,7 @@
 #include "base/IStream.h"
 #include "base/Object.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -76,6 +77,7 @@ private:
     static std::int64_t Tell(std::FILE* file);
     static bool SeekTo(std::FILE* file, std::int64_t offset, int origin);
 
+    std::array<char, 4096> m_buffer; // the runtime's buffer; outlives m_file
     std::FILE* m_file = nullptr;
     ENUM_FILE_ACCESS m_access;
     FilePath m_path;

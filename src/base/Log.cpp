@@ -75,16 +75,12 @@ std::wstring DateAndTime(const LocalTime& time)
     return text;
 }
 
-// Appends one line. A file that does not exist yet is created with the
-// byte-order mark, and its first line gets its line end like every other,
-// so that the next text starts a line of its own.
+// Appends one line; a file that does not exist yet is created with the
+// byte-order mark.
 bool AppendLine(const File& file, const std::wstring& line)
 {
-    const auto encoding = static_cast<ENUM_ENCODING>(g_settings.encoding);
-    if (file.Exists()) {
-        return file.AppendLines({line}, g_settings.writeBom, encoding);
-    }
-    return file.WriteLines({line, std::wstring()}, g_settings.writeBom, encoding);
+    return file.AppendLines({line}, g_settings.writeBom,
+                            static_cast<ENUM_ENCODING>(g_settings.encoding));
 }
 
 } // namespace

@@ -114,16 +114,16 @@ TEST_F(FileTest, AppendLinesOnAnExistingFileAppendsEveryLineWithABreak)
     }
 }
 
-TEST_F(FileTest, AppendLinesOnAMissingFileWritesLines)
+TEST_F(FileTest, AppendLinesOnAMissingFileCreatesItWithMarkAndEndsEveryLine)
 {
     const KO::File file = FileNamed(L"new.txt");
     EXPECT_TRUE(file.AppendLines(kAB, true, KO::ENCODING_UTF16LE));
     EXPECT_EQ(ReadBytes(file.GetPath().GetPath()), ToBytes("\xFF\xFE"
-                                                           "a\0\r\0\n\0b\0"s));
-    // The next append continues the last line.
+                                                           "a\0\r\0\n\0b\0\r\0\n\0"s));
+    // The next append starts a line of its own.
     EXPECT_TRUE(file.AppendLines({L"c"}, true, KO::ENCODING_UTF16LE));
     EXPECT_EQ(ReadBytes(file.GetPath().GetPath()), ToBytes("\xFF\xFE"
-                                                           "a\0\r\0\n\0b\0c\0\r\0\n\0"s));
+                                                           "a\0\r\0\n\0b\0\r\0\n\0c\0\r\0\n\0"s));
 }
 
 TEST_F(FileTest, EncodingsWithoutEncoderAreRefusedWithoutTouchingTheFile)
