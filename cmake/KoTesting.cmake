@@ -29,7 +29,7 @@ function(ko_add_test)
     add_executable(${ARG_NAME} ${ARG_SOURCES})
     set(test_env "")
     if(ARG_GUI)
-        # A main that creates the QApplication (tests/GuiTestMain.cpp).
+        # A main that creates the QApplication (tests/support/GuiTestMain.cpp).
         target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ko_gui_test_main)
         list(APPEND test_env QT_QPA_PLATFORM=offscreen)
     else()

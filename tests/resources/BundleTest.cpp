@@ -2,62 +2,63 @@
 // the resource XML holds every identifier the library reads, and every image
 // loads at the size its users draw it with.
 
-#include <QApplication>
+#include "base_ui/tools/CKoPixmapPool.h"
+#include "base_ui/tools/CKoQssPool.h"
+#include "base_ui/tools/CKoStringPool.h"
+#include "base_ui/tools/CLoadStyle.h"
+#include "widgets/safetools/CKoSafeToolsPool.h"
+
+#include "TestDirectory.h"
+
 #include <QDomDocument>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
-
-// One `s` element as the pools see it: text and the object or image attribute.
-struct Entry
-{
-    std::string text;
-    std::string attribute;
-};
-using Entries = std::map<int, Entry>;
 
 struct Expected
 {
     int id;
     const char* text;
-    const char* attribute;
+    const char* attribute; // object name, or image path in the pixmap pool
 };
 
-QDomDocument ReadDocument(const QString& path)
+// Number of entries (`s` elements) of a resource XML file.
+int CountEntries(const QString& path)
 {
     QFile file(path);
     QDomDocument document;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        document.setContent(&file);
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file)) {
+        return -1;
     }
-    return document;
+    return document.elementsByTagName("s").size();
 }
 
-Entries ReadEntries(const QString& path, const QString& attribute)
-{
-    Entries entries;
-    const QDomElement root = ReadDocument(path).documentElement();
-    for (QDomElement s = root.firstChildElement("s"); !s.isNull(); s = s.nextSiblingElement("s")) {
-        entries[s.attribute("id").toInt()] = {s.text().toStdString(),
-                                              s.attribute(attribute).toStdString()};
-    }
-    return entries;
-}
-
-void ExpectEntries(const Entries& entries, const Expected* expected, std::size_t count)
+void ExpectTexts(const CKoStringPool& pool, const Expected* expected, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) {
-        const auto found = entries.find(expected[i].id);
-        ASSERT_NE(found, entries.end()) << "id " << expected[i].id;
-        EXPECT_EQ(found->second.text, expected[i].text) << "id " << expected[i].id;
-        EXPECT_EQ(found->second.attribute, expected[i].attribute) << "id " << expected[i].id;
+        ResourceEntry entry;
+        pool.Lookup(expected[i].id, entry);
+        EXPECT_EQ(entry.text, expected[i].text) << "id " << expected[i].id;
+        EXPECT_EQ(entry.object, expected[i].attribute) << "id " << expected[i].id;
+    }
+}
+
+void ExpectImages(const CKoPixmapPool& pool, const Expected* expected, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        ResourceEntry entry;
+        ASSERT_EQ(pool.Lookup(expected[i].id, entry), 0) << "id " << expected[i].id;
+        EXPECT_EQ(entry.image, expected[i].attribute) << "id " << expected[i].id;
     }
 }
 
@@ -231,34 +232,46 @@ const Expected kBaseUiImages[] = {
 
 TEST(BundleTest, PageTextsHoldEveryIdentifier)
 {
-    const Entries entries = ReadEntries(":/xml/AMtext.xml", "object");
-    EXPECT_EQ(entries.size(), std::size(kPageTexts));
-    ExpectEntries(entries, kPageTexts, std::size(kPageTexts));
+    CKoStringPool pool;
+    ASSERT_EQ(pool.Load(":/xml/AMtext.xml"), 0);
+    EXPECT_EQ(CountEntries(":/xml/AMtext.xml"), static_cast<int>(std::size(kPageTexts)));
+    ExpectTexts(pool, kPageTexts, std::size(kPageTexts));
 }
 
 TEST(BundleTest, ControlLibraryTextsHoldEveryIdentifier)
 {
-    const Entries entries = ReadEntries(":/base_ui_xml/base_ui_text.xml", "object");
-    EXPECT_EQ(entries.size(), 37u);
-    ExpectEntries(entries, kBaseUiTexts, std::size(kBaseUiTexts));
-    // The two dialogs that this library does not contain keep their entries.
+    CKoStringPool pool;
+    ASSERT_EQ(pool.Load(":/base_ui_xml/base_ui_text.xml"), 0);
+    EXPECT_EQ(CountEntries(":/base_ui_xml/base_ui_text.xml"), 37);
+    ExpectTexts(pool, kBaseUiTexts, std::size(kBaseUiTexts));
+
+    // The entries of the two dialogs that this library does not contain.
+    std::vector<int> others;
     for (int id = 5007; id <= 5021; ++id) {
-        EXPECT_EQ(entries.count(id), 1u) << "id " << id;
+        others.push_back(id);
     }
     for (int id = 1000001; id <= 1000008; ++id) {
-        EXPECT_EQ(entries.count(id), 1u) << "id " << id;
+        others.push_back(id);
+    }
+    for (const int id : others) {
+        ResourceEntry entry;
+        pool.Lookup(id, entry);
+        EXPECT_FALSE(entry.text.empty() && entry.object.empty()) << "id " << id;
     }
 }
 
 TEST(BundleTest, ImageFilesNameEveryImage)
 {
-    const Entries page = ReadEntries(":/xml/AMImage.xml", "image");
-    EXPECT_EQ(page.size(), std::size(kPageImages));
-    ExpectEntries(page, kPageImages, std::size(kPageImages));
+    CKoPixmapPool page;
+    ASSERT_EQ(page.Load(":/xml/AMImage.xml"), 0);
+    EXPECT_EQ(CountEntries(":/xml/AMImage.xml"), static_cast<int>(std::size(kPageImages)));
+    ExpectImages(page, kPageImages, std::size(kPageImages));
 
-    const Entries baseUi = ReadEntries(":/base_ui_xml/base_ui_pixmap.xml", "image");
-    EXPECT_EQ(baseUi.size(), std::size(kBaseUiImages));
-    ExpectEntries(baseUi, kBaseUiImages, std::size(kBaseUiImages));
+    CKoPixmapPool baseUi;
+    ASSERT_EQ(baseUi.Load(":/base_ui_xml/base_ui_pixmap.xml"), 0);
+    EXPECT_EQ(CountEntries(":/base_ui_xml/base_ui_pixmap.xml"),
+              static_cast<int>(std::size(kBaseUiImages)));
+    ExpectImages(baseUi, kBaseUiImages, std::size(kBaseUiImages));
 }
 
 struct Image
@@ -323,28 +336,22 @@ TEST(BundleTest, CatalogueHoldsTheCategoryRows)
         {100220, "下载更新包", "pix_download.png"},
         {100221, "程序启动", "pix_logreport.png"},
     };
-    std::map<int, QDomElement> items;
-    const QDomElement root = ReadDocument(":/xml/safe_tools.xml").documentElement();
-    EXPECT_EQ(root.tagName(), "items");
-    for (QDomElement item = root.firstChildElement("item"); !item.isNull();
-         item = item.nextSiblingElement("item")) {
-        items[item.attribute("id").toInt()] = item;
-    }
-    EXPECT_GT(items.size(), std::size(rows));
+    CKoSafeToolsPool pool;
+    ASSERT_EQ(pool.Load(":/xml/safe_tools.xml"), 0);
     for (const Row& row : rows) {
-        const QDomElement item = items[row.id];
-        ASSERT_FALSE(item.isNull()) << row.id;
-        EXPECT_EQ(item.attribute("showText").toStdString(), row.showText);
-        EXPECT_TRUE(item.hasAttribute("FileName"));
-        EXPECT_TRUE(item.attribute("FileName").isEmpty());
-        EXPECT_EQ(item.attribute("imgPath").toStdString(),
+        const auto item = pool.Find(std::to_string(row.id));
+        ASSERT_TRUE(item.has_value()) << row.id;
+        EXPECT_EQ(item->id, row.id);
+        EXPECT_EQ(item->showText, row.showText);
+        EXPECT_EQ(item->FileName, "");
+        EXPECT_EQ(item->imgPath,
                   std::string("://src_personal/images/png/icons/tools_pix/") + row.icon);
     }
 }
 
 TEST(BundleTest, StyleVariablesDefineEveryName)
 {
-    const std::map<QString, QString> expected = {
+    const std::pair<const char*, const char*> expected[] = {
         {"baseStyleWhite1", "#393164"},
         {"baseStyleWhite2", "rgba(255,255,255,80%)"},
         {"baseStyleWhite3", "rgba(255,255,255,50%)"},
@@ -359,47 +366,72 @@ TEST(BundleTest, StyleVariablesDefineEveryName)
         {"baseStyleBlue2", "#498dfa"},
         {"baseStyleBlue3", "#1a264b"},
     };
-    std::map<QString, QString> variables;
-    const QDomElement root = ReadDocument(":/base_ui_xml/base_ui_style.xml").documentElement();
-    for (QDomElement s = root.firstChildElement("s"); !s.isNull(); s = s.nextSiblingElement("s")) {
-        variables[s.attribute("name")] = s.attribute("value");
+    ASSERT_TRUE(CLoadStyle::loadXml(":/base_ui_xml/base_ui_style.xml"));
+    const TestDirectory dir;
+    for (const auto& [name, value] : expected) {
+        QString substituted;
+        const QString sheet = dir.Write("uses.css", QByteArray("<%") + name + "%>");
+        ASSERT_TRUE(CLoadStyle::replaceStyle(sheet, substituted));
+        EXPECT_EQ(substituted.toStdString(), std::string("<") + value + ">") << name;
     }
-    EXPECT_EQ(variables, expected);
 }
 
-// A label with `objectName` under a parent that carries `sheet`, as styled.
-struct StyledLabel
+// The page's sheet as the page builds it: AMstyle.css, then the substituted
+// base_ui.css.
+QString PageStyleSheet()
+{
+    const std::string before = CKoQssPool::Get().Text();
+    EXPECT_EQ(CKoQssPool::LoadQss(":/xml/AMstyle.css"), 0);
+    const std::string page = CKoQssPool::Get().Text().substr(before.size());
+    QString baseUi;
+    EXPECT_TRUE(CLoadStyle::loadStyleSheet(":/base_ui_xml/base_ui_style.xml",
+                                           ":/base_ui_xml/base_ui.css", baseUi));
+    EXPECT_FALSE(baseUi.contains("%baseStyle")) << baseUi.toStdString();
+    return QString::fromLatin1(page.c_str()) + baseUi;
+}
+
+struct Styled
 {
     QString color;
     int pixelSize;
     bool bold;
 };
 
-StyledLabel Style(const QString& sheet, const QString& objectName)
+// How `sheet`, set on a parent, styles a child of type W named `objectName`.
+template <typename W>
+Styled Style(const QString& sheet, const QString& objectName, QPalette::ColorRole role)
 {
     QWidget parent;
     parent.setStyleSheet(sheet);
-    QLabel label("text", &parent);
-    label.setObjectName(objectName);
-    label.ensurePolished();
-    return {label.palette().color(QPalette::WindowText).name(QColor::HexArgb),
-            label.font().pixelSize(), label.font().bold()};
+    W child(&parent);
+    child.setObjectName(objectName);
+    child.ensurePolished();
+    return {child.palette().color(role).name(QColor::HexArgb), child.font().pixelSize(),
+            child.font().bold()};
 }
 
-TEST(BundleTest, PageSheetStylesTheLabels)
+struct StyleCase
 {
-    QFile file(":/xml/AMstyle.css");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QString sheet = QString::fromLatin1(file.readAll());
+    const char* objectName;
+    const char* color; // #aarrggbb
+    int pixelSize;
+    bool bold;
+};
 
-    struct Case
-    {
-        const char* objectName;
-        const char* color;
-        int pixelSize;
-        bool bold;
-    };
-    const Case cases[] = {
+void ExpectLabels(const QString& sheet, const StyleCase* cases, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const StyleCase& c = cases[i];
+        const Styled styled = Style<QLabel>(sheet, c.objectName, QPalette::WindowText);
+        EXPECT_EQ(styled.color.toStdString(), c.color) << c.objectName;
+        EXPECT_EQ(styled.pixelSize, c.pixelSize) << c.objectName;
+        EXPECT_EQ(styled.bold, c.bold) << c.objectName;
+    }
+}
+
+TEST(BundleTest, PageSheetStylesThePageLabels)
+{
+    const StyleCase cases[] = {
         {"antivirTitle", "#ff393163", 16, true},
         {"btntextStyle", "#ff393163", 12, false},
         {"PROGRAM_DIARY_TITLE_LABEL", "#ffffffff", 12, false},
@@ -410,12 +442,59 @@ TEST(BundleTest, PageSheetStylesTheLabels)
         {"PROGRAM_DIARY_LIST_LABEL_TYPE", "#ff393164", 14, false},
         {"PROGRAM_DIARY_LIST_LABEL_NUM", "#ffffffff", 14, false},
     };
-    for (const Case& c : cases) {
-        const StyledLabel styled = Style(sheet, c.objectName);
-        EXPECT_EQ(styled.color.toStdString(), c.color) << c.objectName;
-        EXPECT_EQ(styled.pixelSize, c.pixelSize) << c.objectName;
-        EXPECT_EQ(styled.bold, c.bold) << c.objectName;
+    ExpectLabels(PageStyleSheet(), cases, std::size(cases));
+}
+
+TEST(BundleTest, PageSheetStylesTheControlLibraryLabels)
+{
+    const StyleCase cases[] = {
+        {"ListItemLabelState", "#ff393164", 12, false},
+        {"ListItemLabelStateTitle", "#ff393164", 14, true},
+        {"ListItemLabelStatePersional", "#ffffffff", 12, false},
+        {"InfoContent", "#ccffffff", 12, false},
+        {"WrongPasswd", "#ffff0000", 12, false},
+        {"PasswdContent", "#ff393164", 14, true},
+        {"LineEditPasswd", "#ffe4e4e4", 14, false},
+        {"LabelTitle", "#ff393164", 12, false},
+        {"SingleDlgTitle", "#ff393164", 12, false},
+        {"SingleDlgLabelState", "#ff393164", 12, false},
+        {"LabelDescrpt", "#ff393164", 12, true},
+        {"LabelPass", "#66ffffff", 12, false},
+        {"BtnText", "#b39ea6c1", 12, false},
+        {"LabelWrongPass", "#fff8412d", 12, false},
+    };
+    ExpectLabels(PageStyleSheet(), cases, std::size(cases));
+}
+
+TEST(BundleTest, PageSheetStylesThePasswordEdits)
+{
+    struct EditCase
+    {
+        const char* objectName;
+        const char* text;
+        const char* background;
+    };
+    const EditCase cases[] = {
+        {"LineEditPasswd", "#7fffffff", "#ff1a264b"},
+        {"LineEditElevation", "#66ffffff", "#ff1a264b"},
+        {"ELineEditElevation", "#ccffffff", "#ff1a264b"},
+    };
+    const QString sheet = PageStyleSheet();
+    for (const EditCase& c : cases) {
+        const Styled text = Style<QLineEdit>(sheet, c.objectName, QPalette::Text);
+        const Styled background = Style<QLineEdit>(sheet, c.objectName, QPalette::Base);
+        EXPECT_EQ(text.color.toStdString(), c.text) << c.objectName;
+        EXPECT_EQ(text.pixelSize, 12) << c.objectName;
+        EXPECT_EQ(background.color.toStdString(), c.background) << c.objectName;
     }
+}
+
+TEST(BundleTest, PageSheetStylesTheViewButton)
+{
+    const Styled styled =
+        Style<QPushButton>(PageStyleSheet(), "PROGRAM_DIARY_SEE_BTN", QPalette::ButtonText);
+    EXPECT_EQ(styled.color.toStdString(), "#ff0091f7");
+    EXPECT_EQ(styled.pixelSize, 12);
 }
 
 TEST(BundleTest, PageSheetIsAscii)
