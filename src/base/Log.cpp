@@ -1,0 +1,309 @@
+#include "base/Log.h"
+
+#include "base/Console.h"
+#include "base/Error.h"
+#include "base/File.h"
+#include "base/FilePath.h"
+#include "base/LocalTime.h"
+#include "base/Mutex.h"
+#include "base/Process.h"
+#include "base/ScopedLock.h"
+#include "base/StringConversion.h"
+#include "base/SystemException.h"
+
+#include <cwchar>
+#include <exception>
+#include <vector>
+
+namespace KO {
+
+namespace {
+
+constexpr int kWritesPerSizeCheck = 20;
+
+// Class-wide settings, guarded by WriterLock().
+struct Settings
+{
+    int encoding = ENCODING_UTF16LE;
+    bool writeBom = true;
+    bool writePrefix = true;
+    std::uint32_t maxFileSize = 10000000;
+    unsigned int stageFileCount = 0;
+};
+
+Settings g_settings;
+
+// Deliberately never destroyed: log sites may run during static destruction.
+Mutex& WriterLock()
+{
+    static Mutex* const lock = new Mutex;
+    return *lock;
+}
+
+std::wstring ErrorNumberText(const SystemException& exception)
+{
+    return std::to_wstring(exception.GetErrNum());
+}
+
+template <std::size_t N, typename... Args>
+std::wstring Format(const wchar_t (&format)[N], Args... args)
+{
+    wchar_t buffer[96];
+    const int length = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, args...);
+    return length > 0 ? std::wstring(buffer, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+// Appends one line. A file that does not exist yet is created with the
+// byte-order mark, and its first line gets its line end like every other,
+// so that the next text starts a line of its own.
+bool AppendLine(const File& file, const std::wstring& line)
+{
+    const auto encoding = static_cast<ENUM_ENCODING>(g_settings.encoding);
+    if (file.Exists()) {
+        return file.AppendLines({line}, g_settings.writeBom, encoding);
+    }
+    return file.WriteLines({line, std::wstring()}, g_settings.writeBom, encoding);
+}
+
+} // namespace
+
+// One of the two log files with its size-check counter and report texts.
+struct Log::Channel
+{
+    using Prefix = std::wstring (*)(const LocalTime&);
+
+    Channel(const std::wstring& path, const wchar_t* operationName, Prefix prefixOfLine)
+        : file(FilePath(path.c_str())), operation(operationName), prefix(prefixOfLine)
+    {}
+
+    File file;
+    int writesSinceCheck = kWritesPerSizeCheck;
+    const wchar_t* operation; // names the writer in failure reports
+    Prefix prefix;
+};
+
+Log::Log()
+    : m_out(std::make_unique<Channel>(L"./Log.out", L"Log::WriteOutLog(const wchar_t*)",
+                                      &Log::OutputPrefix)),
+      m_err(std::make_unique<Channel>(L"./Log.err", L"KO::Log::WriteErrLog(const wchar_t*)",
+                                      &Log::ErrorPrefix)),
+      m_prefix(L"./Log")
+{}
+
+Log::~Log() = default;
+
+// static
+Log* Log::GetInstance()
+{
+    static Log* instance = nullptr; // never destroyed, like WriterLock()
+    ScopedLock lock(WriterLock());
+    if (instance != nullptr) {
+        return instance;
+    }
+    try {
+        instance = new Log;
+    } catch (const SystemException& exception) {
+        Console::Out(std::wstring(L"GetInstance() fails. ErrMsg:") + exception.GetErrMsg() +
+                     L"ErrNum:" + ErrorNumberText(exception));
+    } catch (const Error& error) {
+        Console::Out(std::wstring(L"GetInstance() fails. ErrMsg:") + error.GetErrMsg());
+    } catch (const std::exception&) {
+        Console::Out(L"GetInstance() fails.");
+    }
+    return instance;
+}
+
+bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
+{
+    const std::wstring failure = std::wstring(channel.operation) + L" fails. ErrMsg:";
+    try {
+        if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
+            if (channel.file.GetSize() > g_settings.maxFileSize) {
+                RenameStageFiles(&channel.file);
+            }
+            channel.writesSinceCheck = 0;
+        }
+        ++channel.writesSinceCheck;
+
+        std::wstring line = withPrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
+        line += text;
+        return AppendLine(channel.file, line);
+    } catch (const SystemException& exception) {
+        Console::Err(failure + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+    } catch (const Error& error) {
+        Console::Err(failure + error.GetErrMsg());
+    } catch (const std::exception& exception) {
+        Console::Err(failure + String::ToWide(exception.what()));
+    }
+    return false;
+}
+
+// static
+bool Log::WriteOutLog(const wchar_t* text)
+{
+    if (text == nullptr) {
+        Console::Err(L"Invalid Parameters.");
+        return false;
+    }
+    return WriteTo(Target::OutputFile, text, true);
+}
+
+// static
+bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed)
+{
+    Log* log = GetInstance();
+    if (log == nullptr) {
+        Console::Err(L"GetInstance fails.");
+        return false;
+    }
+    ScopedLock lock(WriterLock());
+    Channel& channel = target == Target::OutputFile ? *log->m_out : *log->m_err;
+    return log->Write(channel, text, prefixAllowed && g_settings.writePrefix);
+}
+
+// static
+bool Log::WriteOutLog(const char* text)
+{
+    if (text == nullptr) {
+        Console::Err(L"KO::Log::WriteOutLog(const char*)#Invalid Parameters.\n");
+        return false;
+    }
+    return WriteOutLog(String::ToWide(text).c_str());
+}
+
+// static
+bool Log::WriteErrLog(const wchar_t* text)
+{
+    if (text == nullptr) {
+        Console::Err(L"KO::Log::WriteErrLog(const wchar_t*)Invalid Parameters.");
+        return false;
+    }
+    return WriteTo(Target::ErrorFile, text, true);
+}
+
+// static
+bool Log::WriteErrLog(const char* text)
+{
+    if (text == nullptr) {
+        Console::Err(L"KO::Log::WriteErrLog(const char*)#Invalid Parameters.\n");
+        return false;
+    }
+    return WriteErrLog(String::ToWide(text).c_str());
+}
+
+// static
+void Log::SetPath(std::wstring prefix)
+{
+    Log* log = GetInstance();
+    if (log == nullptr) {
+        return;
+    }
+    ScopedLock lock(WriterLock());
+    try {
+        for (Channel* channel : {log->m_out.get(), log->m_err.get()}) {
+            // A file at a new path has not been checked yet: check on the next write.
+            channel->writesSinceCheck = kWritesPerSizeCheck;
+        }
+        log->m_out->file.SetPath((prefix + L".out").c_str());
+        log->m_err->file.SetPath((prefix + L".err").c_str());
+        log->m_prefix = std::move(prefix);
+    } catch (const SystemException& exception) {
+        Console::Err(std::wstring(L"Log::SetPath(std::wstring) fails. ErrMsg:") +
+                     exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+    } catch (const Error& error) {
+        Console::Err(std::wstring(L"Log::SetPath(std::wstring) fails. ErrMsg:") +
+                     error.GetErrMsg());
+    }
+}
+
+// static
+void Log::SetEncoding(int encoding)
+{
+    ScopedLock lock(WriterLock());
+    g_settings.encoding = encoding;
+}
+
+// static
+void Log::SetWriteBom(bool on)
+{
+    ScopedLock lock(WriterLock());
+    g_settings.writeBom = on;
+}
+
+// static
+void Log::SetMaxFileSize(std::uint32_t bytes)
+{
+    ScopedLock lock(WriterLock());
+    g_settings.maxFileSize = bytes;
+}
+
+// static
+void Log::SetStageFileCount(unsigned int count)
+{
+    ScopedLock lock(WriterLock());
+    g_settings.stageFileCount = count;
+}
+
+// static
+void Log::SetWritePrefix(bool on)
+{
+    ScopedLock lock(WriterLock());
+    g_settings.writePrefix = on;
+}
+
+// static
+bool Log::GetWritePrefix()
+{
+    ScopedLock lock(WriterLock());
+    return g_settings.writePrefix;
+}
+
+// static
+void Log::RenameStageFiles(const File* file)
+{
+    if (file == nullptr) {
+        throw Error(L"Log::RenameStageFiles(const File *)#Inavlid Parameters.");
+    }
+    const std::wstring path = file->GetPath().GetPath();
+    const std::wstring name = file->GetPath().GetFileName();
+    const unsigned int stages = g_settings.stageFileCount;
+    for (unsigned int i = stages; i >= 1; --i) {
+        try {
+            if (i == stages) {
+                const File oldest(FilePath((path + L"." + std::to_wstring(i)).c_str()));
+                if (oldest.Exists()) {
+                    oldest.Delete();
+                }
+            }
+            const std::wstring source = i == 1 ? path : path + L"." + std::to_wstring(i - 1);
+            File stage{FilePath(source.c_str())};
+            if (stage.Exists()) {
+                stage.Rename(name + L"." + std::to_wstring(i));
+            }
+        } catch (const SystemException& exception) {
+            Console::Out(std::wstring(L"Log::RenameStageFiles(const File *) fails. ErrMsg:") +
+                         exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+        }
+    }
+    if (stages == 0) {
+        file->Delete();
+    }
+}
+
+// static
+std::wstring Log::OutputPrefix(const LocalTime& time)
+{
+    return Format(L"[%d-%d-%d %d:%d:%d.%d][%lu:%lu]", time.year, time.month, time.day, time.hour,
+                  time.minute, time.second, time.millisecond,
+                  static_cast<unsigned long>(Process::CurrentId()),
+                  static_cast<unsigned long>(Process::CurrentThreadId()));
+}
+
+// static
+std::wstring Log::ErrorPrefix(const LocalTime& time)
+{
+    return Format(L"[%d-%d-%d %d:%d:%d] ", time.year, time.month, time.day, time.hour, time.minute,
+                  time.second);
+}
+
+} // namespace KO

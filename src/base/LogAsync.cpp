@@ -1,0 +1,230 @@
+#include "base/LogAsync.h"
+
+#include "base/Console.h"
+#include "base/Error.h"
+#include "base/File.h"
+#include "base/Log.h"
+#include "base/ScopedLock.h"
+#include "base/SystemException.h"
+
+#include <vector>
+
+namespace KO {
+
+namespace {
+
+constexpr bool kTargetWriteBom = true;
+constexpr ENUM_ENCODING kTargetEncoding = ENCODING_UTF16LE;
+
+std::atomic<File*> g_targetFile{nullptr};
+
+// Both deliberately never destroyed: log sites may run during static
+// destruction.
+Mutex& CreationLock()
+{
+    static Mutex* const lock = new Mutex;
+    return *lock;
+}
+
+std::shared_ptr<LogAsync>& InstanceSlot()
+{
+    static auto* const slot = new std::shared_ptr<LogAsync>;
+    return *slot;
+}
+
+void Report(const SystemException& exception, const wchar_t* separator)
+{
+    Console::Err(std::wstring(exception.GetErrMsg()) + separator +
+                 std::to_wstring(exception.GetErrNum()));
+}
+
+} // namespace
+
+LogAsync::LogAsync() : m_current(NewBuffer()), m_spare(NewBuffer())
+{
+    m_thread.Start(&LogAsync::Run, this);
+}
+
+LogAsync::~LogAsync()
+{
+    try {
+        QueueCurrentBuffer();
+    } catch (...) {
+        // Flushing is best effort; the writer still drains what is queued.
+    }
+    m_running = false;
+    try {
+        m_wakeUp.NotifyAll();
+    } catch (const SystemException& exception) {
+        Console::Out(std::wstring(exception.GetErrMsg()) + L" " +
+                     std::to_wstring(exception.GetErrNum()));
+    }
+    try {
+        m_thread.Join();
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    }
+}
+
+// static
+std::shared_ptr<LogAsync> LogAsync::GetInstance()
+{
+    ScopedLock lock(CreationLock());
+    std::shared_ptr<LogAsync>& slot = InstanceSlot();
+    if (!slot) {
+        try {
+            slot.reset(new LogAsync);
+        } catch (const SystemException& exception) {
+            Report(exception, L"errNum: ");
+        } catch (const std::exception&) {
+            Console::Err(L"LogAsync::GetInstance() fails.");
+        }
+    }
+    return slot;
+}
+
+// static
+void LogAsync::Release()
+{
+    std::shared_ptr<LogAsync> released;
+    {
+        ScopedLock lock(CreationLock());
+        released.swap(InstanceSlot());
+    }
+}
+
+// static
+void LogAsync::Write(std::wstring_view text)
+{
+    const std::shared_ptr<LogAsync> instance = GetInstance();
+    if (!instance) {
+        return;
+    }
+    try {
+        instance->Append(text);
+    } catch (const SystemException& exception) {
+        Console::Err(exception.GetErrMsg());
+    } catch (const std::exception&) {
+        Console::Err(L"LogAsync::Write(std::wstring_view) fails.");
+    }
+}
+
+// static
+void LogAsync::Flush()
+{
+    std::shared_ptr<LogAsync> instance;
+    {
+        ScopedLock lock(CreationLock());
+        instance = InstanceSlot();
+    }
+    if (!instance) {
+        return;
+    }
+    try {
+        instance->QueueCurrentBuffer();
+    } catch (...) {
+        // Nothing to report to: the texts stay queued for the next flush.
+    }
+}
+
+// static
+void LogAsync::SetTargetFile(File* file)
+{
+    g_targetFile = file;
+}
+
+// static
+File* LogAsync::GetTargetFile()
+{
+    return g_targetFile;
+}
+
+// static
+LogAsync::Buffer LogAsync::NewBuffer()
+{
+    auto buffer = std::make_unique<std::wstring>();
+    buffer->reserve(kBufferCapacity);
+    return buffer;
+}
+
+void LogAsync::Append(std::wstring_view text)
+{
+    ScopedLock lock(m_lock);
+    if (!m_current) {
+        m_current = NewBuffer();
+    }
+    if (m_current->size() + text.size() <= kBufferCapacity) {
+        m_current->append(text);
+        return;
+    }
+    m_full.push_back(std::move(m_current));
+    m_current = m_spare ? std::move(m_spare) : NewBuffer();
+    m_current->append(text);
+    m_wakeUp.Notify();
+}
+
+void LogAsync::QueueCurrentBuffer()
+{
+    ScopedLock lock(m_lock);
+    m_full.push_back(std::move(m_current));
+    m_current = std::move(m_spare);
+    m_wakeUp.Notify();
+}
+
+LogAsync::Buffer LogAsync::TakeQueuedBuffer()
+{
+    ScopedLock lock(m_lock);
+    if (m_full.empty()) {
+        return nullptr;
+    }
+    Buffer buffer = std::move(m_full.front());
+    m_full.pop_front();
+    return buffer;
+}
+
+// static
+std::uint32_t LogAsync::Run(void* self)
+{
+    auto* writer = static_cast<LogAsync*>(self);
+    while (writer->m_running) {
+        try {
+            writer->m_wakeUp.Wait();
+        } catch (const SystemException& exception) {
+            Report(exception, L"errNum: ");
+        }
+        writer->WriteQueuedBuffers();
+    }
+    writer->WriteQueuedBuffers(); // whatever was queued after the last wake-up
+    return 0;
+}
+
+void LogAsync::WriteQueuedBuffers()
+{
+    File* const target = GetTargetFile();
+    std::vector<std::wstring> lines;
+    while (Buffer buffer = TakeQueuedBuffer()) {
+        if (buffer->empty()) {
+            continue;
+        }
+        if (target == nullptr) {
+            Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), false);
+        } else {
+            lines.push_back(std::move(*buffer));
+        }
+    }
+    try {
+        if (!lines.empty()) {
+            target->AppendLines(lines, kTargetWriteBom, kTargetEncoding);
+        }
+        ScopedLock lock(m_lock);
+        if (!m_spare) {
+            m_spare = NewBuffer();
+        }
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    } catch (const Error& error) {
+        Console::Err(error.GetErrMsg());
+    }
+}
+
+} // namespace KO

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "base/Mutex.h"
+#include "base/NotCopyable.h"
+#include "base/Object.h"
+#include "base/Semaphore.h"
+#include "base/Thread.h"
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace KO {
+
+class File;
+
+// The asynchronous log writer: finished texts are appended to a memory
+// buffer of 400000 characters; a full buffer (or Flush) is queued for the
+// writer thread, which writes it to the target file when one is set and
+// otherwise to the output file of Log, without a prefix.
+//
+// Thread-safe. The instance is shared: Release drops the process's
+// reference, and the last holder's release flushes, stops and joins the
+// writer thread, so every text written before is delivered.
+class LogAsync : public Object, private NotCopyable
+{
+public:
+    static constexpr std::size_t kBufferCapacity = 400000;
+
+    ~LogAsync() override;
+
+    // The instance, created on first use; null (and reported on standard
+    // error) when it cannot be created.
+    static std::shared_ptr<LogAsync> GetInstance();
+
+    // Appends a finished text, line end included.
+    static void Write(std::wstring_view text);
+    // Hands the current buffer to the writer thread.
+    static void Flush();
+    // Drops the instance; the next Write creates a new one.
+    static void Release();
+
+    // The file that receives the buffers instead of the output file of Log;
+    // not owned, null for none. Written as UTF-16LE with a byte-order mark.
+    static void SetTargetFile(File* file);
+    static File* GetTargetFile();
+
+private:
+    using Buffer = std::unique_ptr<std::wstring>;
+
+    LogAsync();
+
+    static std::uint32_t Run(void* self);
+    static Buffer NewBuffer();
+
+    void Append(std::wstring_view text);
+    void QueueCurrentBuffer();
+    void WriteQueuedBuffers();
+    Buffer TakeQueuedBuffer();
+
+    Thread m_thread;
+    Mutex m_lock;
+    Semaphore m_wakeUp;
+    Buffer m_current;          // guarded by m_lock
+    Buffer m_spare;            // guarded by m_lock
+    std::deque<Buffer> m_full; // guarded by m_lock
+    std::atomic<bool> m_running{true};
+};
+
+} // namespace KO

@@ -1,0 +1,10 @@
+#include "base/StringConversion.h"
+
+namespace KO::String {
+
+std::string ToNarrow(const std::wstring& text)
+{
+    return ToNarrow(text.data(), text.size());
+}
+
+} // namespace KO::String

@@ -1,0 +1,96 @@
+#include "base/Unicode.h"
+
+#include <cstdint>
+#include <type_traits>
+
+namespace KO::Unicode {
+
+namespace {
+
+constexpr char32_t kMaximum = 0x10FFFF;
+
+bool IsHighSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+bool IsSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+char32_t UnitAt(const wchar_t* text, std::size_t index)
+{
+    // Through the unsigned type of the same width: a negative 32-bit
+    // wchar_t becomes a value beyond U+10FFFF instead of a small one.
+    using Unit = std::conditional_t<sizeof(wchar_t) == 2, std::uint16_t, std::uint32_t>;
+    return static_cast<char32_t>(static_cast<Unit>(text[index]));
+}
+
+// The character that starts at index, which moves past it. Values beyond
+// U+10FFFF are replaced; lone surrogates are returned as they are.
+char32_t NextCharacter(const wchar_t* text, std::size_t length, std::size_t& index)
+{
+    const char32_t unit = UnitAt(text, index++);
+    if (IsHighSurrogate(unit) && index < length && IsLowSurrogate(UnitAt(text, index))) {
+        const char32_t low = UnitAt(text, index++);
+        return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+    }
+    return unit > kMaximum ? kReplacement : unit;
+}
+
+void AppendUnitLe(char32_t unit, std::string& out)
+{
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>((unit >> 8) & 0xFF);
+}
+
+} // namespace
+
+void AppendUtf8(const wchar_t* text, std::size_t length, std::string& out)
+{
+    std::size_t index = 0;
+    while (index < length) {
+        char32_t c = NextCharacter(text, length, index);
+        if (IsSurrogate(c)) {
+            c = kReplacement;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+}
+
+void AppendUtf16Le(const wchar_t* text, std::size_t length, std::string& out)
+{
+    std::size_t index = 0;
+    while (index < length) {
+        const char32_t c = NextCharacter(text, length, index);
+        if (c < 0x10000) {
+            AppendUnitLe(c, out);
+        } else {
+            const char32_t offset = c - 0x10000;
+            AppendUnitLe(0xD800 + (offset >> 10), out);
+            AppendUnitLe(0xDC00 + (offset & 0x3FF), out);
+        }
+    }
+}
+
+} // namespace KO::Unicode
