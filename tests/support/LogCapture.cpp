@@ -30,3 +30,20 @@ bool LogCapture::Contains(const std::string& text) const
 {
     return Text().find(text) != std::string::npos;
 }
+
+bool LogCapture::HasLine(const std::string& level, const std::string& message) const
+{
+    const std::string text = Text();
+    const std::string header = "[" + level + "] <";
+    const std::string tail = "> " + message;
+    std::size_t begin = 0;
+    for (std::size_t end = text.find("\r\n"); end != std::string::npos;
+         begin = end + 2, end = text.find("\r\n", begin)) {
+        const std::string line = text.substr(begin, end - begin);
+        if (line.find(header) != std::string::npos && line.size() >= tail.size() &&
+            line.compare(line.size() - tail.size(), tail.size(), tail) == 0) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -16,6 +16,9 @@ public:
     std::string Text() const;
     bool Contains(const std::string& text) const;
 
+    // Whether a line of level `level` ("ERROR") carries exactly `message`.
+    bool HasLine(const std::string& level, const std::string& message) const;
+
 private:
     QTemporaryDir m_dir;
     int m_level;

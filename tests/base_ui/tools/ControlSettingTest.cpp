@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -162,26 +164,21 @@ TEST_F(ControlSettingTest, LabelPixmapShowsTheImageAtItsSize)
 
 TEST_F(ControlSettingTest, NullControlsWriteAnErrorLineAndDoNothing)
 {
-    const std::function<void()> calls[] = {
-        [] { CControlSetting::Set_Label_Text(nullptr, kPlaced, 3); },
-        [] { CControlSetting::Set_Btn_Style(nullptr, kPlaced, 3); },
-        [] { CControlSetting::Set_Check_Box_Text(nullptr, kPlaced, 3); },
-        [] { CControlSetting::Set_Label_Pixmap(nullptr, kImage); },
-        [] { CControlSetting::Set_Checked(nullptr, true); },
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"Set_Label_Text", [] { CControlSetting::Set_Label_Text(nullptr, kPlaced, 3); }},
+        {"Set_Btn_Style", [] { CControlSetting::Set_Btn_Style(nullptr, kPlaced, 3); }},
+        {"Set_Check_Box_Text", [] { CControlSetting::Set_Check_Box_Text(nullptr, kPlaced, 3); }},
+        {"Set_Label_Pixmap", [] { CControlSetting::Set_Label_Pixmap(nullptr, kImage); }},
+        {"Set_Checked", [] { CControlSetting::Set_Checked(nullptr, true); }},
     };
-    for (const auto& call : calls) {
+    for (const auto& [helper, call] : calls) {
         const LogCapture log;
         call();
-        EXPECT_TRUE(log.Contains("[ERROR]")) << log.Text();
-        EXPECT_TRUE(log.Contains("invalid parameters.")) << log.Text();
+        EXPECT_TRUE(log.Contains(std::string("[ERROR] <CControlSetting.cpp> <CControlSetting::") +
+                                 helper + "> "))
+            << log.Text();
+        EXPECT_TRUE(log.HasLine("ERROR", "invalid parameters.")) << log.Text();
     }
-}
-
-TEST_F(ControlSettingTest, NullControlErrorNamesTheHelper)
-{
-    const LogCapture log;
-    CControlSetting::Set_Label_Text(nullptr, kPlaced, 3);
-    EXPECT_TRUE(log.Contains("Set_Label_Text")) << log.Text();
 }
 
 TEST_F(ControlSettingTest, AccessorsReadThePools)

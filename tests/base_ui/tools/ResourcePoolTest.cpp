@@ -7,7 +7,11 @@
 #include "LogCapture.h"
 #include "TestDirectory.h"
 
+#include <QDomDocument>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -148,8 +152,8 @@ TEST(ResourcePoolTest, ForeignElementsWriteADebugLine)
     const TestDirectory dir;
     CKoStringPool pool;
     ASSERT_EQ(pool.Load(dir.Write("text.xml", kEntries)), 0);
-    EXPECT_TRUE(log.Contains("other:foreign text")) << log.Text();
-    EXPECT_TRUE(log.Contains("S:capital")) << log.Text();
+    EXPECT_TRUE(log.HasLine("DEBUG", "other:foreign text")) << log.Text();
+    EXPECT_TRUE(log.HasLine("DEBUG", "S:capital")) << log.Text();
 }
 
 TEST(ResourcePoolTest, AMissingFileIsSkippedByTheStringPoolOnly)
@@ -164,7 +168,7 @@ TEST(ResourcePoolTest, AMissingFileIsSkippedByTheStringPoolOnly)
 
     CKoPixmapPool pixmaps;
     EXPECT_EQ(pixmaps.Load(missing), -1);
-    EXPECT_TRUE(log.Contains("Open " + missing.toStdString() + " failed.")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR", "Open " + missing.toStdString() + " failed.")) << log.Text();
 }
 
 TEST(ResourcePoolTest, AnEmptyPathFails)
@@ -180,21 +184,32 @@ TEST(ResourcePoolTest, AParseErrorFailsAndKeepsEarlierEntries)
     const LogCapture log;
     const TestDirectory dir;
     const QString good = dir.Write("good.xml", R"(<string><s id="1">kept</s></string>)");
-    const QString broken = dir.Write("broken.xml", "<string>\n<s id=\"2\">lost</string>\n");
+    const QByteArray brokenXml = "<string>\n<s id=\"2\">lost</string>\n";
+    const QString broken = dir.Write("broken.xml", brokenXml);
+    QDomDocument reference;
+    int line = 0;
+    int column = 0;
+    ASSERT_FALSE(reference.setContent(brokenXml, false, nullptr, &line, &column));
+    const std::string row = std::to_string(line);
+    const std::string col = std::to_string(column);
 
     CKoStringPool strings;
     ASSERT_EQ(strings.Load(good), 0);
     EXPECT_EQ(strings.Load(broken), -1);
-    EXPECT_TRUE(log.Contains("Parse file failed at line row :")) << log.Text();
+    EXPECT_TRUE(
+        log.HasLine("ERROR", "Parse file failed at line row :" + row + " and column : " + col))
+        << log.Text();
     ResourceEntry entry;
     strings.Lookup(1, entry);
     EXPECT_EQ(entry.text, "kept");
-    strings.Lookup(2, entry);
+    strings.Lookup(2, entry); // nothing of the broken file is merged
     EXPECT_EQ(entry.text, "");
 
     CKoPixmapPool pixmaps;
     EXPECT_EQ(pixmaps.Load(broken), -1);
-    EXPECT_TRUE(log.Contains("Parse file failed at line row : ")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR",
+                            "Parse file failed at line row : " + row + " and column :" + col + "."))
+        << log.Text();
     EXPECT_EQ(pixmaps.Lookup(2, entry), -1);
 }
 

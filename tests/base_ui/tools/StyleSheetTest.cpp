@@ -45,7 +45,7 @@ TEST(QssPoolTest, AnUnreadableSheetAppendsNothing)
     const std::string before = CKoQssPool::Get().Text();
 
     EXPECT_EQ(CKoQssPool::LoadQss(missing), -1);
-    EXPECT_TRUE(log.Contains("Open " + missing.toStdString() + " failed.")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR", "Open " + missing.toStdString() + " failed.")) << log.Text();
     EXPECT_EQ(CKoQssPool::LoadQss(QString()), -1);
     EXPECT_EQ(CKoQssPool::Get().Text(), before);
 }
@@ -121,9 +121,9 @@ TEST_F(LoadStyleTest, AFailedLoadKeepsTheVariables)
     ASSERT_TRUE(CLoadStyle::loadXml(dir.Write("style.xml", kVariables)));
 
     EXPECT_FALSE(CLoadStyle::loadXml(dir.FilePath("missing.xml")));
-    EXPECT_TRUE(log.Contains("open file failed")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR", "open file failed")) << log.Text();
     EXPECT_FALSE(CLoadStyle::loadXml(dir.Write("broken.xml", "<string><s name=\"a\">")));
-    EXPECT_TRUE(log.Contains("set document failed")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR", "set document failed")) << log.Text();
 
     EXPECT_EQ(Substitute("%baseStyleRed1%"), "red");
 }

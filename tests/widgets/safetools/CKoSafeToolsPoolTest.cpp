@@ -5,7 +5,11 @@
 #include "LogCapture.h"
 #include "TestDirectory.h"
 
+#include <QDomDocument>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -87,7 +91,7 @@ TEST(CKoSafeToolsPoolTest, ForeignElementsWriteADebugLine)
     const TestDirectory dir;
     CKoSafeToolsPool pool;
     Load(pool, dir);
-    EXPECT_TRUE(log.Contains("group:foreign text")) << log.Text();
+    EXPECT_TRUE(log.HasLine("DEBUG", "group:foreign text")) << log.Text();
 }
 
 TEST(CKoSafeToolsPoolTest, LoadErrorsFailAndKeepTheCatalogue)
@@ -99,12 +103,17 @@ TEST(CKoSafeToolsPoolTest, LoadErrorsFailAndKeepTheCatalogue)
 
     const std::string missing = dir.FilePath("missing.xml").toStdString();
     EXPECT_EQ(pool.Load(missing), -1);
-    EXPECT_TRUE(log.Contains("Open " + missing + " failed.")) << log.Text();
+    EXPECT_TRUE(log.HasLine("ERROR", "Open " + missing + " failed.")) << log.Text();
 
-    const QString broken = dir.Write("broken.xml", "<items>\n<item id=\"1\">\n</items>");
-    EXPECT_EQ(pool.Load(broken.toStdString()), -1);
-    EXPECT_TRUE(log.Contains("Parse file failed at line row : ")) << log.Text();
-    EXPECT_TRUE(log.Contains(" and column : ")) << log.Text();
+    const QByteArray brokenXml = "<items>\n<item id=\"1\">\n</items>";
+    QDomDocument reference;
+    int line = 0;
+    int column = 0;
+    ASSERT_FALSE(reference.setContent(brokenXml, false, nullptr, &line, &column));
+    EXPECT_EQ(pool.Load(dir.Write("broken.xml", brokenXml).toStdString()), -1);
+    EXPECT_TRUE(log.HasLine("ERROR", "Parse file failed at line row : " + std::to_string(line) +
+                                         " and column : " + std::to_string(column)))
+        << log.Text();
 
     EXPECT_EQ(pool.Load(""), -1);
     EXPECT_TRUE(pool.Find("100221").has_value());
