@@ -85,10 +85,12 @@ bool File::AppendLines(const std::vector<std::wstring>& lines, bool writeBom,
         throw Error(L"File::AppendLines(const std::vector<std::wstring> &, bool, "
                     L"ENUM_ENCODING)#No encoder for the encoding.");
     }
-    if (!Exists()) {
+    // Opening without creating is the existence check: one call fewer, and
+    // no window in which the file could vanish between check and open.
+    FileStream stream(m_path, FILE_ACCESS_APPEND_READ, FileStream::MissingFile::LeaveClosed);
+    if (!stream.IsOpen()) {
         return WriteLines(lines, writeBom, encoding);
     }
-    FileStream stream(m_path, FILE_ACCESS_APPEND_READ);
     const std::unique_ptr<IEncoder> encoder = CreateEncoder(encoding, false, &stream);
     bool written = true;
     std::wstring text;

@@ -43,7 +43,8 @@ public:
     bool WriteLines(const std::vector<std::wstring>& lines, bool writeBom,
                     ENUM_ENCODING encoding) const;
     // Appends each line followed by a line break, without a byte-order mark;
-    // a missing file is created by WriteLines instead.
+    // a missing file is created by WriteLines instead. Costs one open, one
+    // stream write per line and one close.
     bool AppendLines(const std::vector<std::wstring>& lines, bool writeBom,
                      ENUM_ENCODING encoding) const;
 

@@ -45,12 +45,13 @@ void GrowLineBuffer(char** line, std::size_t* capacity)
 
 } // namespace
 
-FileStream::FileStream(FilePath path, ENUM_FILE_ACCESS access)
+FileStream::FileStream(FilePath path, ENUM_FILE_ACCESS access, MissingFile missingFile)
     : m_access(access), m_path(std::move(path))
 {
     int error = 0;
-    m_file = Open(&error);
-    if (m_file == nullptr) {
+    const bool leaveClosed = missingFile == MissingFile::LeaveClosed;
+    m_file = Open(!leaveClosed, &error);
+    if (m_file == nullptr && !(leaveClosed && error == ENOENT)) {
         const std::wstring message = L"FileStream::FileStream(const FilePath, const "
                                      L"ENUM_FILE_ACCESS)#_wfopen_s " +
                                      m_path.GetPath() + L" fails.";

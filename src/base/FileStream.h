@@ -19,9 +19,19 @@ namespace KO {
 class FileStream : public Object, public IStream
 {
 public:
+    // What opening does when the file does not exist.
+    enum class MissingFile
+    {
+        AsTheModeDoes, // the writing modes create it, reading fails
+        LeaveClosed    // nothing is created and the stream stays closed
+    };
+
     // Opens path with the mode of access; throws SystemException with the
-    // runtime's error number when the file cannot be opened.
-    FileStream(FilePath path, ENUM_FILE_ACCESS access);
+    // runtime's error number when the file cannot be opened. With
+    // LeaveClosed, a missing file (or directory) leaves the stream closed
+    // instead, which saves the caller a separate existence check.
+    FileStream(FilePath path, ENUM_FILE_ACCESS access,
+               MissingFile missingFile = MissingFile::AsTheModeDoes);
     ~FileStream() override;
 
     std::size_t Read(void* buffer, std::size_t size) override;
@@ -59,8 +69,10 @@ private:
     // The C runtime mode string of access.
     static const wchar_t* Mode(ENUM_FILE_ACCESS access);
 
-    // Backend: opens m_path with m_access; null with *error set on failure.
-    std::FILE* Open(int* error) const;
+    // Backend: opens m_path with m_access, creating a missing file only when
+    // create is set; null with *error (an errno value, ENOENT for a missing
+    // file) on failure.
+    std::FILE* Open(bool create, int* error) const;
     static std::int64_t Tell(std::FILE* file);
     static bool SeekTo(std::FILE* file, std::int64_t offset, int origin);
 

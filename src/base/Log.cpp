@@ -11,8 +11,8 @@
 #include "base/StringConversion.h"
 #include "base/SystemException.h"
 
-#include <cwchar>
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace KO {
@@ -45,12 +45,34 @@ std::wstring ErrorNumberText(const SystemException& exception)
     return std::to_wstring(exception.GetErrNum());
 }
 
-template <std::size_t N, typename... Args>
-std::wstring Format(const wchar_t (&format)[N], Args... args)
+// Decimal digits without leading zeros; one line carries about ten numbers,
+// so this avoids the formatted-output machinery.
+void AppendDecimal(std::wstring& text, unsigned long value)
 {
-    wchar_t buffer[96];
-    const int length = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, args...);
-    return length > 0 ? std::wstring(buffer, static_cast<std::size_t>(length)) : std::wstring();
+    wchar_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0) {
+        text += digits[--count];
+    }
+}
+
+// "[year-month-day hour:minute:second", the start of both prefixes.
+std::wstring DateAndTime(const LocalTime& time)
+{
+    std::wstring text;
+    text.reserve(48);
+    const std::pair<wchar_t, int> parts[] = {{L'[', time.year},   {L'-', time.month},
+                                             {L'-', time.day},    {L' ', time.hour},
+                                             {L':', time.minute}, {L':', time.second}};
+    for (const auto& [separator, number] : parts) {
+        text += separator;
+        AppendDecimal(text, static_cast<unsigned long>(number));
+    }
+    return text;
 }
 
 // Appends one line. A file that does not exist yet is created with the
@@ -293,17 +315,21 @@ void Log::RenameStageFiles(const File* file)
 // static
 std::wstring Log::OutputPrefix(const LocalTime& time)
 {
-    return Format(L"[%d-%d-%d %d:%d:%d.%d][%lu:%lu]", time.year, time.month, time.day, time.hour,
-                  time.minute, time.second, time.millisecond,
-                  static_cast<unsigned long>(Process::CurrentId()),
-                  static_cast<unsigned long>(Process::CurrentThreadId()));
+    std::wstring text = DateAndTime(time);
+    text += L'.';
+    AppendDecimal(text, static_cast<unsigned long>(time.millisecond));
+    text += L"][";
+    AppendDecimal(text, Process::CurrentId());
+    text += L':';
+    AppendDecimal(text, Process::CurrentThreadId());
+    text += L']';
+    return text;
 }
 
 // static
 std::wstring Log::ErrorPrefix(const LocalTime& time)
 {
-    return Format(L"[%d-%d-%d %d:%d:%d] ", time.year, time.month, time.day, time.hour, time.minute,
-                  time.second);
+    return DateAndTime(time) + L"] ";
 }
 
 } // namespace KO

@@ -53,7 +53,11 @@ LogLine::~LogLine()
 {
     try {
         if (GetAsyncLog()) {
-            LogAsync::Write(Log::OutputPrefix(LocalTime::Now()) + m_text + L"\r\n");
+            std::wstring line = Log::OutputPrefix(LocalTime::Now());
+            line.reserve(line.size() + m_text.size() + 2);
+            line += m_text;
+            line += L"\r\n";
+            LogAsync::Write(line);
         } else {
             Log::WriteOutLog(m_text.c_str());
         }
@@ -117,6 +121,15 @@ std::string LogLine::QualifiedFunctionName(const char* function)
 
 void LogLine::AppendNarrow(const char* text, std::size_t length)
 {
+    // ASCII is the same in every code page: no conversion needed.
+    std::size_t ascii = 0;
+    while (ascii < length && static_cast<unsigned char>(text[ascii]) < 0x80) {
+        ++ascii;
+    }
+    if (ascii == length) {
+        m_text.append(text, text + length);
+        return;
+    }
     try {
         m_text += String::ToWide(std::string(text, length).c_str());
     } catch (...) {

@@ -44,16 +44,36 @@ char32_t NextCharacter(const wchar_t* text, std::size_t length, std::size_t& ind
     return unit > kMaximum ? kReplacement : unit;
 }
 
-void AppendUnitLe(char32_t unit, std::string& out)
+// A wide unit never needs more than four bytes: a UTF-32 character takes up
+// to four in either encoding, a UTF-16 unit up to three in UTF-8.
+constexpr std::size_t kMaximumBytesPerUnit = 4;
+
+// Makes room for the longest encoding of length units after the current end
+// of out; returns where the bytes go. The caller trims with Finish.
+char* Reserve(std::string& out, std::size_t length)
 {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>((unit >> 8) & 0xFF);
+    const std::size_t used = out.size();
+    out.resize(used + length * kMaximumBytesPerUnit);
+    return out.data() + used;
+}
+
+void Finish(std::string& out, const char* end)
+{
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+char* PutUnitLe(char32_t unit, char* p)
+{
+    *p++ = static_cast<char>(unit & 0xFF);
+    *p++ = static_cast<char>((unit >> 8) & 0xFF);
+    return p;
 }
 
 } // namespace
 
 void AppendUtf8(const wchar_t* text, std::size_t length, std::string& out)
 {
+    char* p = Reserve(out, length);
     std::size_t index = 0;
     while (index < length) {
         char32_t c = NextCharacter(text, length, index);
@@ -61,36 +81,39 @@ void AppendUtf8(const wchar_t* text, std::size_t length, std::string& out)
             c = kReplacement;
         }
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            *p++ = static_cast<char>(c);
         } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xF0 | (c >> 18));
+            *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    Finish(out, p);
 }
 
 void AppendUtf16Le(const wchar_t* text, std::size_t length, std::string& out)
 {
+    char* p = Reserve(out, length);
     std::size_t index = 0;
     while (index < length) {
         const char32_t c = NextCharacter(text, length, index);
         if (c < 0x10000) {
-            AppendUnitLe(c, out);
+            p = PutUnitLe(c, p);
         } else {
             const char32_t offset = c - 0x10000;
-            AppendUnitLe(0xD800 + (offset >> 10), out);
-            AppendUnitLe(0xDC00 + (offset & 0x3FF), out);
+            p = PutUnitLe(0xD800 + (offset >> 10), p);
+            p = PutUnitLe(0xDC00 + (offset & 0x3FF), p);
         }
     }
+    Finish(out, p);
 }
 
 } // namespace KO::Unicode

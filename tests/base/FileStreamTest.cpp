@@ -114,6 +114,28 @@ TEST_F(FileStreamTest, WritingModesCreateAMissingFile)
     }
 }
 
+TEST_F(FileStreamTest, LeaveClosedOpensOnlyAnExistingFile)
+{
+    const std::wstring missing = directory.Name(L"missing.log");
+    const std::wstring inMissingDirectory = directory.Name(L"no-such-directory/x.log");
+    for (const std::wstring& path : {missing, inMissingDirectory}) {
+        const KO::FileStream stream(KO::FilePath(path.c_str()), KO::FILE_ACCESS_APPEND_READ,
+                                    KO::FileStream::MissingFile::LeaveClosed);
+        EXPECT_FALSE(stream.IsOpen());
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    const std::wstring existing = MakeFile(L"existing.log", "abc");
+    {
+        KO::FileStream stream(KO::FilePath(existing.c_str()), KO::FILE_ACCESS_APPEND_READ,
+                              KO::FileStream::MissingFile::LeaveClosed);
+        ASSERT_TRUE(stream.IsOpen());
+        stream.Seek(0); // appending writes at the end wherever the position is
+        stream.Write("d", 1);
+    }
+    EXPECT_EQ(ReadBytes(existing), ToBytes("abcd"));
+}
+
 TEST_F(FileStreamTest, ReadReturnsWhatIsLeft)
 {
     auto stream = Open(MakeFile(L"read", "abcdef"), KO::FILE_ACCESS_READ);
@@ -190,6 +212,23 @@ TEST_F(FileStreamTest, AClosedStreamRefusesReadsAndWritesAndReportsZero)
     stream.Flush();
     stream.Close();
 }
+
+#ifndef _WIN32
+// /dev/full takes buffered bytes and refuses them when they are written back.
+TEST_F(FileStreamTest, CloseReportsBytesThatCouldNotBeWritten)
+{
+    KO::FileStream stream(KO::FilePath(L"/dev/full"), KO::FILE_ACCESS_WRITE);
+    stream.Write("abc", 3);
+    try {
+        stream.Close();
+        ADD_FAILURE() << "no SystemException thrown";
+    } catch (const KO::SystemException& exception) {
+        EXPECT_STREQ(exception.GetErrMsg(), L"FileStream::Close()#fclose fails.");
+        EXPECT_EQ(exception.GetErrNum(), ENOSPC);
+    }
+    EXPECT_FALSE(stream.IsOpen());
+}
+#endif
 
 TEST_F(FileStreamTest, GetSizeKeepsThePosition)
 {

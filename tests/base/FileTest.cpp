@@ -177,6 +177,24 @@ TEST_F(FileTest, WriteLinesIntoAMissingDirectoryThrowsTheOpenFailure)
     }
 }
 
+#ifndef _WIN32
+// /dev/full takes buffered bytes and refuses them when they are written back.
+TEST_F(FileTest, LinesLostOnCloseAreAFailureNotASuccess)
+{
+    const KO::File file(KO::FilePath(L"/dev/full"));
+    for (const bool append : {false, true}) {
+        try {
+            append ? file.AppendLines(kAB, false, KO::ENCODING_UTF8)
+                   : file.WriteLines(kAB, false, KO::ENCODING_UTF8);
+            ADD_FAILURE() << "no SystemException thrown";
+        } catch (const KO::SystemException& exception) {
+            EXPECT_STREQ(exception.GetErrMsg(), L"FileStream::Close()#fclose fails.");
+            EXPECT_EQ(exception.GetErrNum(), ENOSPC);
+        }
+    }
+}
+#endif
+
 TEST_F(FileTest, GetSizeCreatesAMissingFile)
 {
     const KO::File file = FileNamed(L"size.txt");

@@ -4,13 +4,48 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace KO {
 
-std::FILE* FileStream::Open(int* error) const
+namespace {
+
+// The open flags of a mode string, without O_CREAT.
+int FlagsWithoutCreating(ENUM_FILE_ACCESS access)
+{
+    switch (access) {
+    case FILE_ACCESS_WRITE:
+        return O_WRONLY | O_TRUNC;
+    case FILE_ACCESS_WRITE_READ:
+        return O_RDWR | O_TRUNC;
+    case FILE_ACCESS_APPEND_READ:
+        return O_RDWR | O_APPEND;
+    default:
+        return O_RDONLY;
+    }
+}
+
+} // namespace
+
+std::FILE* FileStream::Open(bool create, int* error) const
 {
     const std::string path = String::ToNarrow(m_path.GetPath());
-    std::FILE* file = std::fopen(path.c_str(), String::ToNarrow(Mode(m_access)).c_str());
+    const std::string mode = String::ToNarrow(Mode(m_access));
+    std::FILE* file = nullptr;
+    if (create) {
+        file = std::fopen(path.c_str(), mode.c_str());
+    } else {
+        const int descriptor = open(path.c_str(), FlagsWithoutCreating(m_access));
+        if (descriptor >= 0) {
+            file = fdopen(descriptor, mode.c_str());
+            if (file == nullptr) {
+                const int fdopenError = errno;
+                close(descriptor);
+                errno = fdopenError;
+            }
+        }
+    }
     *error = file == nullptr ? errno : 0;
     return file;
 }

@@ -9,8 +9,15 @@ LocalTime LocalTime::Now()
 {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    tm broken{};
-    localtime_r(&now.tv_sec, &broken);
+
+    // Breaking a time down is the costly part; a thread keeps the result for
+    // the current second, since the local offset changes only at whole seconds.
+    thread_local time_t cachedSecond = -1;
+    thread_local tm broken{};
+    if (now.tv_sec != cachedSecond) {
+        localtime_r(&now.tv_sec, &broken);
+        cachedSecond = now.tv_sec;
+    }
 
     LocalTime time;
     time.year = broken.tm_year + 1900;

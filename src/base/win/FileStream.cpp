@@ -1,13 +1,21 @@
 #include "base/FileStream.h"
 
+#include <windows.h>
+
+#include <cerrno>
 #include <cstdio>
 
 namespace KO {
 
-std::FILE* FileStream::Open(int* error) const
+std::FILE* FileStream::Open(bool create, int* error) const
 {
+    const wchar_t* path = m_path.GetPath().c_str();
+    if (!create && GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+        *error = ENOENT;
+        return nullptr;
+    }
     std::FILE* file = nullptr;
-    *error = _wfopen_s(&file, m_path.GetPath().c_str(), Mode(m_access));
+    *error = _wfopen_s(&file, path, Mode(m_access));
     return *error == 0 ? file : nullptr;
 }
 
