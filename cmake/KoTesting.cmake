@@ -2,6 +2,8 @@
 #
 #   ko_add_test(NAME name SOURCES a.cpp ... LIBRARIES lib ... [GUI])
 #
+# GUI tests get a main that creates a QApplication and run headless.
+#
 # Every GoogleTest case becomes its own ctest test. Under the cross-compiling
 # emulator the cases are listed when ctest starts rather than at build time,
 # and carry the prefix "wine/" so that a run shows what executed under Wine.
@@ -25,10 +27,13 @@ include(GoogleTest)
 function(ko_add_test)
     cmake_parse_arguments(ARG "GUI" "NAME" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
-    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ${KO_GTEST_MAIN})
     set(test_env "")
     if(ARG_GUI)
+        # A main that creates the QApplication (tests/support/GuiTestMain.cpp).
+        target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ko_gui_test_main)
         list(APPEND test_env QT_QPA_PLATFORM=offscreen)
+    else()
+        target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ${KO_GTEST_MAIN})
     endif()
     # The first Wine start creates the prefix, which takes a while.
     gtest_discover_tests(${ARG_NAME}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base_ui/tools/ResourceEntry.h"
+
+#include <map>
+
+class QDomElement;
+
+// Resource entries by identifier, merged from resource XML documents: every
+// child element `s` of the root is one entry, keyed by its `id` attribute
+// (0 when absent or not a number). An identifier met again replaces the
+// earlier entry completely. Other child elements are not stored; each writes
+// a DEBUG line with its tag name and text.
+class ResourceTable
+{
+public:
+    enum class Images
+    {
+        Skip,
+        Read
+    };
+
+    void Merge(const QDomElement& root, Images images);
+
+    // The entry stored under `id`, or null.
+    const ResourceEntry* Find(int id) const;
+    bool IsEmpty() const { return m_entries.empty(); }
+
+private:
+    std::map<int, ResourceEntry> m_entries;
+};

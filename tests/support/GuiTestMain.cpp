@@ -1,0 +1,17 @@
+// main of the GUI tests: a QApplication around the GoogleTest run. Tests run
+// headless unless the environment names another platform plugin, also when
+// the build lists the test cases.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
