@@ -77,9 +77,11 @@ std::wstring DateAndTime(const LocalTime& time)
 
 // Appends one line; a file that does not exist yet is created with the
 // byte-order mark.
-bool AppendLine(const File& file, const std::wstring& line)
+bool AppendLine(const File& file, std::wstring line)
 {
-    return file.AppendLines({line}, g_settings.writeBom,
+    std::vector<std::wstring> lines;
+    lines.push_back(std::move(line));
+    return file.AppendLines(lines, g_settings.writeBom,
                             static_cast<ENUM_ENCODING>(g_settings.encoding));
 }
 
@@ -133,7 +135,9 @@ Log* Log::GetInstance()
 
 bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
 {
-    const std::wstring failure = std::wstring(channel.operation) + L" fails. ErrMsg:";
+    const auto failure = [&channel] {
+        return std::wstring(channel.operation) + L" fails. ErrMsg:";
+    };
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
             if (channel.file.GetSize() > g_settings.maxFileSize) {
@@ -145,13 +149,13 @@ bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
 
         std::wstring line = withPrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
         line += text;
-        return AppendLine(channel.file, line);
+        return AppendLine(channel.file, std::move(line));
     } catch (const SystemException& exception) {
-        Console::Err(failure + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+        Console::Err(failure() + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
     } catch (const Error& error) {
-        Console::Err(failure + error.GetErrMsg());
+        Console::Err(failure() + error.GetErrMsg());
     } catch (const std::exception& exception) {
-        Console::Err(failure + String::ToWide(exception.what()));
+        Console::Err(failure() + String::ToWide(exception.what()));
     }
     return false;
 }
