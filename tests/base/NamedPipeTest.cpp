@@ -6,9 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <future>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,11 @@ struct NameCase
     const wchar_t* given;
     const wchar_t* stored;
 };
+
+void PrintTo(const NameCase& nameCase, std::ostream* out)
+{
+    *out << nameCase.label;
+}
 
 class NamedPipeNameTest : public testing::TestWithParam<NameCase>
 {};

@@ -38,6 +38,14 @@ ProcessQuery::Entry FindEntry(std::uint32_t processId)
 // Linux ids stay below 2^22).
 constexpr std::uint32_t kNoProcess = 0x7FFFFFFE;
 
+// Windows knows its privileges by name; POSIX has none to enable and agrees
+// to any.
+#ifdef _WIN32
+constexpr bool kUnknownPrivilegeEnables = false;
+#else
+constexpr bool kUnknownPrivilegeEnables = true;
+#endif
+
 } // namespace
 
 TEST(ProcessQueryTest, SnapshotListsTheCurrentProcessByExecutableName)
@@ -50,7 +58,7 @@ TEST(ProcessQueryTest, SnapshotListsTheCurrentProcessByExecutableName)
 
 TEST(ProcessQueryTest, FindsAProcessByNameIgnoringCase)
 {
-    const std::uint32_t found = ProcessQuery::FindProcessId(Uppercase(OwnExecutable()), 0);
+    const std::uint32_t found = ProcessQuery::FindProcessId(Uppercase(OwnExecutable()), kNoProcess);
     ASSERT_NE(found, 0u);
     // Runs of this program may overlap: any of them is a right answer.
     EXPECT_EQ(FindEntry(found).executable, OwnExecutable());
@@ -69,7 +77,7 @@ TEST(ProcessQueryTest, SkipsProcessesOfTheExcludedParent)
 TEST(ProcessQueryTest, ANameNoProcessHasIsNotFound)
 {
     const std::wstring name = KoTest::UniqueName(L"no-such-process") + L".exe";
-    EXPECT_EQ(ProcessQuery::FindProcessId(name, 0), 0u);
+    EXPECT_EQ(ProcessQuery::FindProcessId(name, kNoProcess), 0u);
 }
 
 TEST(ProcessQueryTest, SessionOfTheCurrentProcessIsKnownAndStable)
@@ -87,5 +95,10 @@ TEST(ProcessQueryTest, SessionOfAMissingProcessIsUnknown)
 TEST(ProcessQueryTest, EnablingAPrivilegeTheProcessHoldsSucceeds)
 {
     EXPECT_TRUE(ProcessQuery::EnablePrivilege(L"SeDebugPrivilege"));
+}
+
+TEST(ProcessQueryTest, EnablingAnUnknownOrNoPrivilege)
+{
+    EXPECT_EQ(ProcessQuery::EnablePrivilege(L"SeNoSuchPrivilege"), kUnknownPrivilegeEnables);
     EXPECT_FALSE(ProcessQuery::EnablePrivilege(nullptr));
 }

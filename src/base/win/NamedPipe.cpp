@@ -25,8 +25,11 @@ std::int32_t LastError()
 // A new server instance. Only the first instance of a name may claim it:
 // with `first` the call fails while any instance of the name exists, so that
 // no other process can have created the pipe this server believes it owns.
+// The flag alone is not enough where the system ignores it, so the new
+// instance must also be the only one.
 UniqueHandle CreateInstance(const std::wstring& name, bool first)
 {
+    const wchar_t* const failure = L"LOCALSOCKET::NamedPipe::Open()#CreateNamedPipe fails.";
     const DWORD openMode =
         PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
     const DWORD pipeMode =
@@ -35,8 +38,15 @@ UniqueHandle CreateInstance(const std::wstring& name, bool first)
         CreateNamedPipeW(name.c_str(), openMode, pipeMode, PIPE_UNLIMITED_INSTANCES, kBufferSize,
                          kBufferSize, 0, nullptr));
     if (!instance) {
-        throw SystemException(L"LOCALSOCKET::NamedPipe::Open()#CreateNamedPipe fails.",
-                              LastError());
+        throw SystemException(failure, LastError());
+    }
+    DWORD instances = 0;
+    if (first && !GetNamedPipeHandleStateW(instance.get(), nullptr, &instances, nullptr, nullptr,
+                                           nullptr, 0)) {
+        throw SystemException(failure, LastError());
+    }
+    if (first && instances != 1) {
+        throw SystemException(failure, ERROR_ACCESS_DENIED);
     }
     return instance;
 }
