@@ -60,10 +60,12 @@ void SendAll(int fd, const char* data, std::size_t size)
     }
 }
 
+// Gives the reader the processor until it has read everything.
 void WaitUntilRead(int fd)
 {
     int unread = 1;
     while (ioctl(fd, SIOCOUTQ, &unread) == 0 && unread > 0) {
+        std::this_thread::yield();
     }
 }
 

@@ -353,9 +353,11 @@ void NamedPipe::WriteAll(const void* buffer, std::size_t size)
 void NamedPipe::Flush()
 {
     // The bytes a stream socket has sent stay charged to it until the peer
-    // has read them; nothing signals that moment, so poll with a growing pause.
+    // has read them; nothing signals that moment, so poll: first by giving
+    // the reader the processor, then with a growing pause.
+    constexpr int kYields = 64;
     auto pause = std::chrono::microseconds(20);
-    for (;;) {
+    for (int round = 0;; ++round) {
         int unread = 0;
         if (ioctl(m_native->socket, SIOCOUTQ, &unread) != 0) {
             throw SystemException(L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.",
@@ -364,8 +366,12 @@ void NamedPipe::Flush()
         if (unread == 0) {
             return;
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(2000));
+        if (round < kYields) {
+            std::this_thread::yield();
+        } else {
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::microseconds(2000));
+        }
     }
 }
 
