@@ -2,7 +2,7 @@
 
 #include "base/Error.h"
 #include "base/SystemException.h"
-#include "base/posix/Utf8.h"
+#include "base/StringConversion.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -87,7 +87,7 @@ std::string EncodeName(const std::wstring& shortName)
 {
     static const char kHex[] = "0123456789ABCDEF";
     std::string encoded;
-    for (const char c : Posix::ToUtf8(shortName)) {
+    for (const char c : String::ToNarrow(shortName)) {
         const auto byte = static_cast<unsigned char>(c);
         const bool escape = byte == '/' || byte == '%' || byte < 0x20 || byte == 0x7F ||
                             (encoded.empty() && c == '.');

@@ -1,7 +1,7 @@
 #include "base/ProcessQuery.h"
 
 #include "base/SystemException.h"
-#include "base/posix/Utf8.h"
+#include "base/StringConversion.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -70,7 +70,7 @@ bool ReadStat(const std::string& processDirectory, ProcessQuery::Entry& entry)
     if (name.empty()) {
         name = stat.substr(open + 1, close - open - 1);
     }
-    entry.executable = Posix::FromUtf8(name);
+    entry.executable = String::ToWide(name.c_str());
     return true;
 }
 
