@@ -343,7 +343,9 @@ void CInfoMessageBox::onPasswdIsRight(bool b_IsRight)
 void CInfoMessageBox::Slot_Timer_Close()
 {
     if (m_countdown == 0) {
-        m_closeTimer->stop();
+        if (m_closeTimer != nullptr) {
+            m_closeTimer->stop();
+        }
         close();
     }
     --m_countdown;

@@ -368,7 +368,7 @@ TEST_F(InfoMessageBoxTest, PaintsTitleBandBodyAndFrame)
     }
 }
 
-TEST_F(InfoMessageBoxTest, UnknownModeBuildsAnEmptyBox)
+TEST_F(InfoMessageBoxTest, UnknownModeBuildsAnEmptyBoxThatSurvivesEveryCall)
 {
     CInfoMessageBox box(5, "message", "");
     EXPECT_TRUE(box.findChildren<QWidget*>().isEmpty());
@@ -377,6 +377,7 @@ TEST_F(InfoMessageBoxTest, UnknownModeBuildsAnEmptyBox)
     box.setIconType(1);
     box.onPasswdDoneClicked();
     box.onPasswdIsRight(false);
+    box.Slot_Timer_Close();
     EXPECT_EQ(ExecWith(box, [](CInfoMessageBox& modal) { modal.onBtlCloseClicked(); }), 0);
 }
 
