@@ -1,6 +1,8 @@
 #include "base_ui/tools/CControlSetting.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/CCommonButton.h"
+#include "base_ui/controls/CSkinLabel.h"
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 
@@ -35,7 +37,9 @@ void MoveToEntry(QWidget& widget, const ResourceEntry& entry)
     }
 }
 
-void SetButtonText(QAbstractButton& button, const ResourceEntry& entry, int mode)
+// Qt buttons and skinned buttons alike.
+template <typename Button>
+void SetButtonText(Button& button, const ResourceEntry& entry, int mode)
 {
     if (mode & 1) {
         button.setObjectName(ToQString(entry.object));
@@ -69,6 +73,16 @@ void CControlSetting::Set_Label_Text(QLabel* label, int id, int mode)
 }
 
 // static
+void CControlSetting::Set_SkinLabel_Text(CSkinLabel* label, int id, int mode)
+{
+    if (label == nullptr) {
+        LOG_ERROR << " invalid parameters.";
+        return;
+    }
+    Set_Label_Text(label, id, mode);
+}
+
+// static
 void CControlSetting::Set_Btn_Style(QAbstractButton* button, int id, int mode)
 {
     if (button == nullptr) {
@@ -90,6 +104,27 @@ void CControlSetting::Set_Check_Box_Text(QAbstractButton* checkBox, int id, int 
         return;
     }
     SetButtonText(*checkBox, StringEntry(id), mode);
+}
+
+// static
+void CControlSetting::Set_Change_Btn_Style(CCommonButton* button, int id, int mode)
+{
+    if (button == nullptr) {
+        LOG_ERROR << "invalid parameters.";
+        return;
+    }
+    button->setImage(ToQString(Get_Pixmap_Path(id)));
+    SetButtonText(*button, StringEntry(id), mode);
+}
+
+// static
+void CControlSetting::Set_Change_Btn_Style_Pixmap(CCommonButton* button, int id, int mode)
+{
+    if (button == nullptr) {
+        LOG_ERROR << "invalid parameters.";
+        return;
+    }
+    SetButtonText(*button, StringEntry(id), mode);
 }
 
 // static

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class CCommonButton;
+class CSkinLabel;
 class QAbstractButton;
 class QLabel;
 
@@ -24,12 +26,22 @@ public:
     // to the entry's position; 3 all of these in that order.
     static void Set_Label_Text(QLabel* label, int id, int mode);
 
+    // Set_Label_Text for a skinned label.
+    static void Set_SkinLabel_Text(CSkinLabel* label, int id, int mode);
+
     // Mode bits: 1 object name; 2 text, then fit size. Mode 3 also moves the
     // button to the entry's position.
     static void Set_Btn_Style(QAbstractButton* button, int id, int mode);
 
     // Mode bits: 1 object name; 2 text, then fit size. Never moves.
     static void Set_Check_Box_Text(QAbstractButton* checkBox, int id, int mode);
+
+    // Gives the button the strip of pixmap entry `id`, then by mode bits:
+    // 1 object name; 2 caption, then fit size.
+    static void Set_Change_Btn_Style(CCommonButton* button, int id, int mode);
+
+    // Mode bits: 1 object name; 2 caption, then fit size. Keeps the strip.
+    static void Set_Change_Btn_Style_Pixmap(CCommonButton* button, int id, int mode);
 
     // Shows the image of pixmap entry `id` and fits the label to it.
     static void Set_Label_Pixmap(QLabel* label, int id);
