@@ -60,7 +60,6 @@ CTableWidget::CTableWidget(int width, int height, int rows, int columns, QWidget
     m_dataArea = QRect(0, m_rowHeight, m_width, m_rowHeight * m_rows + 1);
     m_narrowDataArea = QRect(0, m_rowHeight, m_width - kScrollMargin, m_rowHeight * m_rows + 1);
 
-    m_slotValid.assign(static_cast<size_t>(slotCount()), false);
     m_cells.assign(static_cast<size_t>(slotCount() * m_columnCount), SlotCell{});
     m_columns.assign(static_cast<size_t>(m_columnCount), Column{});
 
@@ -138,12 +137,17 @@ const std::string& CTableWidget::cellOf(const TableRecord& record, int column)
                : kEmptyCell;
 }
 
-CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column)
+TableRecord& CTableWidget::recordRef(int index)
 {
-    return m_cells[static_cast<size_t>(slot * m_columnCount + column)];
+    return *m_records[static_cast<size_t>(index)];
 }
 
-const CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column) const
+const TableRecord& CTableWidget::recordRef(int index) const
+{
+    return *m_records[static_cast<size_t>(index)];
+}
+
+CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column) const
 {
     return m_cells[static_cast<size_t>(slot * m_columnCount + column)];
 }
@@ -219,27 +223,22 @@ void CTableWidget::addRecordOnly(Row cells)
 
 void CTableWidget::addRecord(int index, Row cells, bool afterAdd)
 {
-    TableRecord record;
-    record.cells = std::move(cells);
-    const CCheckBox* allBox = afterAdd ? checkAllBox() : nullptr;
-    const bool checked = allBox != nullptr && allBox->isChecked();
-    bool hasCheckColumn = false;
-    if (afterAdd) {
-        for (const Column& column : m_columns) {
-            if (column.kind == CheckBoxColumn) {
-                record.checks.push_back(checked);
-                hasCheckColumn = true;
-            }
-        }
-        const int combo = firstColumnOfKind(ComboBoxColumn);
-        if (combo >= 0) {
-            record.comboIndexes.push_back(comboIndexFor(cellOf(record, combo)));
-        }
+    auto record = std::make_unique<TableRecord>();
+    record->cells = std::move(cells);
+    const CCheckBox* allBox = nullptr;
+    bool checked = false;
+    if (afterAdd && m_checkColumnCount > 0) {
+        allBox = checkAllBox();
+        checked = allBox != nullptr && allBox->isChecked();
+        record->checks.assign(static_cast<size_t>(m_checkColumnCount), checked);
+    }
+    if (afterAdd && m_comboColumn >= 0) {
+        record->comboIndexes.push_back(comboIndexFor(cellOf(*record, m_comboColumn)));
     }
 
     size_t position = static_cast<size_t>(index);
     if (afterAdd && m_sorted && !m_orderDirty) {
-        position = sortedPosition(position, record);
+        position = sortedPosition(position, *record);
     }
     m_records.insert(m_records.begin() + static_cast<std::ptrdiff_t>(position), std::move(record));
     ++m_dataRevision;
@@ -250,7 +249,7 @@ void CTableWidget::addRecord(int index, Row cells, bool afterAdd)
         sortRecords();
     }
     layoutScrollBar();
-    if (hasCheckColumn && allBox != nullptr) {
+    if (allBox != nullptr) {
         if (checked) {
             ++m_checkedCount;
         }
@@ -265,7 +264,7 @@ CTableWidget::Row CTableWidget::removeRow(int index)
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return {};
     }
-    TableRecord& record = m_records[static_cast<size_t>(index)];
+    TableRecord& record = recordRef(index);
     if (recordChecked(record)) {
         --m_checkedCount;
     }
@@ -296,11 +295,11 @@ std::vector<CTableWidget::Row> CTableWidget::removeCheckedRows()
 {
     std::vector<Row> removed;
     for (size_t i = m_records.size(); i-- > 0;) {
-        if (recordChecked(m_records[i])) {
+        if (recordChecked(*m_records[i])) {
             if (m_selectionMade && static_cast<int>(i) == m_selectedRecord) {
                 m_selectionMade = false;
             }
-            removed.push_back(std::move(m_records[i].cells));
+            removed.push_back(std::move(m_records[i]->cells));
         }
     }
     if (removed.empty()) {
@@ -308,7 +307,7 @@ std::vector<CTableWidget::Row> CTableWidget::removeCheckedRows()
         return removed;
     }
     m_records.erase(std::remove_if(m_records.begin(), m_records.end(),
-                                   [this](const TableRecord& r) { return recordChecked(r); }),
+                                   [this](const RecordPtr& r) { return recordChecked(*r); }),
                     m_records.end());
     ++m_dataRevision;
     if (rowCount() > m_rows) {
@@ -317,7 +316,7 @@ std::vector<CTableWidget::Row> CTableWidget::removeCheckedRows()
         m_handleY = handleTop() +
                     static_cast<int>(qint64(handleBottom() - handleTop()) * m_scrollPercent / 100);
         m_handle = QRect(m_track.x(), m_handleY, kTrackWidth, m_handleHeight);
-        update(trackRepaintRect());
+        requestRepaint(trackRepaintRect());
     } else {
         resetScrollBar();
     }
@@ -353,7 +352,7 @@ CTableWidget::Row CTableWidget::rowData(int index) const
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return {};
     }
-    return m_records[static_cast<size_t>(index)].cells;
+    return recordRef(index).cells;
 }
 
 bool CTableWidget::setRowData(int index, Row cells)
@@ -362,7 +361,7 @@ bool CTableWidget::setRowData(int index, Row cells)
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return false;
     }
-    TableRecord& record = m_records[static_cast<size_t>(index)];
+    TableRecord& record = recordRef(index);
     record.cells = std::move(cells);
     const int combo = firstColumnOfKind(ComboBoxColumn);
     if (combo >= 0) {
@@ -380,7 +379,7 @@ void CTableWidget::setCheckedRowData(Row cells)
         return;
     }
     const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const TableRecord& r) { return recordChecked(r); });
+                                      [this](const RecordPtr& r) { return recordChecked(*r); });
     const int index =
         checked == m_records.end() ? 0 : static_cast<int>(checked - m_records.begin());
     setRowData(index, std::move(cells));
@@ -388,7 +387,7 @@ void CTableWidget::setCheckedRowData(Row cells)
 
 bool CTableWidget::isRowChecked(int index) const
 {
-    return validIndex(index) && recordChecked(m_records[static_cast<size_t>(index)]);
+    return validIndex(index) && recordChecked(recordRef(index));
 }
 
 void CTableWidget::setRowChecked(int index, bool checked)
@@ -398,7 +397,7 @@ void CTableWidget::setRowChecked(int index, bool checked)
         LOG_ERROR << L"no record " << index << L" or no check-box column";
         return;
     }
-    TableRecord& record = m_records[static_cast<size_t>(index)];
+    TableRecord& record = recordRef(index);
     if (recordChecked(record) != checked) {
         m_checkedCount += checked ? 1 : -1;
     }
@@ -415,13 +414,13 @@ void CTableWidget::refreshAll()
     if (m_sortAfterRefresh && rowCount() > 1) {
         std::stable_sort(
             m_records.begin(), m_records.end(),
-            [](const TableRecord& a, const TableRecord& b) { return cellOf(a, 0) > cellOf(b, 0); });
+            [](const RecordPtr& a, const RecordPtr& b) { return cellOf(*a, 0) > cellOf(*b, 0); });
         markOrderChanged();
     }
     ++m_dataRevision;
     m_checkedCount =
         static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
-                                       [this](const TableRecord& r) { return recordChecked(r); }));
+                                       [this](const RecordPtr& r) { return recordChecked(*r); }));
     if (rowCount() > m_rows) {
         layoutScrollBar();
         m_handleY = handleTop() +
@@ -441,7 +440,7 @@ int CTableWidget::filterByDate(int column, const QDate& first, const QDate& last
     }
     // Return the records of the previous filter to their places.
     if (!m_hidden.empty()) {
-        std::vector<TableRecord> merged;
+        std::vector<RecordPtr> merged;
         merged.reserve(m_records.size() + m_hidden.size());
         auto shown = m_records.begin();
         for (HiddenRecord& hidden : m_hidden) {
@@ -464,10 +463,10 @@ int CTableWidget::filterByDate(int column, const QDate& first, const QDate& last
         std::swap(from, to);
     }
     if (from.isValid() || to.isValid()) {
-        std::vector<TableRecord> kept;
+        std::vector<RecordPtr> kept;
         kept.reserve(m_records.size());
         for (size_t i = 0; i < m_records.size(); ++i) {
-            const QDate day = dayOf(cellOf(m_records[i], column));
+            const QDate day = dayOf(cellOf(*m_records[i], column));
             const bool inside =
                 day.isValid() && (!from.isValid() || day >= from) && (!to.isValid() || day <= to);
             if (inside) {
@@ -482,7 +481,7 @@ int CTableWidget::filterByDate(int column, const QDate& first, const QDate& last
     ++m_dataRevision;
     m_checkedCount =
         static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
-                                       [this](const TableRecord& r) { return recordChecked(r); }));
+                                       [this](const RecordPtr& r) { return recordChecked(*r); }));
     if (m_selectMode == 0) {
         m_selectionMade = false;
     }
@@ -525,8 +524,12 @@ size_t CTableWidget::sortedPosition(size_t index, const TableRecord& record) con
     // Where a stable sort would put a record added at `index`: among equal
     // records at its own place, else where the order demands.
     const Comparator less = comparatorFor(m_lastSortColumn, m_sortDescending);
-    const auto lower = std::lower_bound(m_records.begin(), m_records.end(), record, less);
-    const auto upper = std::upper_bound(lower, m_records.end(), record, less);
+    const auto lower =
+        std::lower_bound(m_records.begin(), m_records.end(), record,
+                         [&less](const RecordPtr& a, const TableRecord& b) { return less(*a, b); });
+    const auto upper =
+        std::upper_bound(lower, m_records.end(), record,
+                         [&less](const TableRecord& a, const RecordPtr& b) { return less(a, *b); });
     const size_t first = static_cast<size_t>(lower - m_records.begin());
     const size_t last = static_cast<size_t>(upper - m_records.begin());
     return std::clamp(index, first, last);
@@ -534,8 +537,9 @@ size_t CTableWidget::sortedPosition(size_t index, const TableRecord& record) con
 
 void CTableWidget::sortRecords()
 {
+    const Comparator less = comparatorFor(m_lastSortColumn, m_sortDescending);
     std::stable_sort(m_records.begin(), m_records.end(),
-                     comparatorFor(m_lastSortColumn, m_sortDescending));
+                     [&less](const RecordPtr& a, const RecordPtr& b) { return less(*a, *b); });
     m_orderDirty = false;
     ++m_dataRevision;
 }
@@ -626,7 +630,7 @@ void CTableWidget::layoutScrollBar()
     } else {
         m_handle = QRect(m_track.x(), m_handleY, kTrackWidth, m_handleHeight);
     }
-    update(trackRepaintRect());
+    requestRepaint(trackRepaintRect());
 }
 
 void CTableWidget::resetScrollBar()
@@ -639,7 +643,7 @@ void CTableWidget::resetScrollBar()
     m_scrollBarShown = false;
     m_draggingHandle = false;
     m_handle.reset();
-    update(trackRepaintRect());
+    requestRepaint(trackRepaintRect());
 }
 
 void CTableWidget::recomputeScrollPercent()
@@ -654,7 +658,7 @@ void CTableWidget::moveHandleTo(int y)
     if (m_handle) {
         m_handle->moveTop(y);
     }
-    update(trackRepaintRect());
+    requestRepaint(trackRepaintRect());
     recomputeScrollPercent();
 }
 
@@ -688,10 +692,38 @@ void CTableWidget::updateShowArea()
         m_rowsShown = m_rows;
     }
     setDataAreaHeights(m_rowHeight * std::min(count, m_rows) + 1);
-    const int valid = std::min(count, slotCount());
+    m_validSlots = std::min(count, slotCount());
+    followSelectionKey();
+    scheduleSlotLayout();
+    requestRepaint();
+}
+
+void CTableWidget::scheduleSlotLayout()
+{
+    m_slotsDirty = true;
+    if (m_layoutScheduled) {
+        return;
+    }
+    m_layoutScheduled = true;
+    // Runs before the paint request, which is posted with a lower priority.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_layoutScheduled = false;
+            ensureSlotsLaidOut();
+        },
+        Qt::QueuedConnection);
+}
+
+void CTableWidget::ensureSlotsLaidOut() const
+{
+    if (!m_slotsDirty) {
+        return;
+    }
+    m_slotsDirty = false;
+    const int count = rowCount();
     const int laidOut = count <= m_rows ? count : m_rowsShown;
     for (int slot = 0; slot < slotCount(); ++slot) {
-        m_slotValid[static_cast<size_t>(slot)] = slot < valid;
         const int record = m_firstRecord + slot;
         const bool shown = slot < laidOut && record < count;
         if (shown) {
@@ -701,13 +733,27 @@ void CTableWidget::updateShowArea()
         }
         showSlotControls(slot, shown);
     }
-    followSelectionKey();
+}
+
+void CTableWidget::requestRepaint()
+{
+    if (m_repaintPending) {
+        return;
+    }
+    m_repaintPending = isVisible() && updatesEnabled();
     update();
 }
 
-void CTableWidget::layoutSlot(int slot, int record)
+void CTableWidget::requestRepaint(const QRect& rect)
 {
-    const TableRecord& data = m_records[static_cast<size_t>(record)];
+    if (!m_repaintPending) {
+        update(rect);
+    }
+}
+
+void CTableWidget::layoutSlot(int slot, int record) const
+{
+    const TableRecord& data = recordRef(record);
     const int y = headerHeight() + slot * m_rowHeight - m_rowRemainder;
     std::optional<QFontMetrics> metrics;
     for (int c = 0; c < m_columnCount; ++c) {
@@ -769,7 +815,7 @@ void CTableWidget::layoutSlot(int slot, int record)
 }
 
 void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, const std::string& source,
-                                  std::optional<QFontMetrics>& metrics)
+                                  std::optional<QFontMetrics>& metrics) const
 {
     const int room = cell.rect.width() - column.padding;
     if (cell.generation == m_textGeneration && cell.measuredWidth == room &&
@@ -793,7 +839,7 @@ void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, const st
     cell.generation = m_textGeneration;
 }
 
-void CTableWidget::clearSlot(int slot)
+void CTableWidget::clearSlot(int slot) const
 {
     for (int c = 0; c < m_columnCount; ++c) {
         SlotCell& cell = slotCell(slot, c);
@@ -805,7 +851,7 @@ void CTableWidget::clearSlot(int slot)
     }
 }
 
-void CTableWidget::showSlotControls(int slot, bool shown)
+void CTableWidget::showSlotControls(int slot, bool shown) const
 {
     if (!m_cellControls) {
         return;
@@ -835,21 +881,21 @@ void CTableWidget::followSelectionKey()
         return;
     }
     m_keyRevision = m_dataRevision;
-    const auto found =
-        std::find_if(m_records.begin(), m_records.end(),
-                     [this](const TableRecord& r) { return cellOf(r, m_keyColumn) == m_keyValue; });
+    const auto found = std::find_if(m_records.begin(), m_records.end(), [this](const RecordPtr& r) {
+        return cellOf(*r, m_keyColumn) == m_keyValue;
+    });
     m_selectedRecord = found == m_records.end() ? -1 : static_cast<int>(found - m_records.begin());
 }
 
 bool CTableWidget::cellVisible(int slot) const
 {
-    return slot < m_rowsShown && m_slotValid[static_cast<size_t>(slot)];
+    return slot < m_rowsShown && slot < m_validSlots;
 }
 
 void CTableWidget::updateItemArea()
 {
     emit sig_updateScrollArea();
-    update(m_dataArea);
+    requestRepaint(m_dataArea);
 }
 
 // ---------------------------------------------------------------------------
@@ -873,7 +919,7 @@ void CTableWidget::setColumnAlignment(int column, int value)
     Column& settings = m_columns[static_cast<size_t>(column - 1)];
     settings.alignFixed = true;
     settings.alignValue = value;
-    update();
+    requestRepaint();
 }
 
 void CTableWidget::setButtonColumn(int column, const QString& objectName)
@@ -913,6 +959,7 @@ void CTableWidget::setCheckBoxColumn(int column)
     }
     m_cellControls = true;
     settings.kind = CheckBoxColumn;
+    ++m_checkColumnCount;
     for (int slot = 0; slot < slotCount(); ++slot) {
         auto* box = new CCheckBox(this);
         connect(box, &CCheckBox::checked, this, [this, slot] { recordDate(slot); });
@@ -938,6 +985,9 @@ void CTableWidget::setComboBoxColumn(int column, const QStringList& items)
     }
     m_cellControls = true;
     settings.kind = ComboBoxColumn;
+    if (m_comboColumn < 0) {
+        m_comboColumn = column - 1;
+    }
     m_comboItems = items;
     for (int slot = 0; slot < slotCount(); ++slot) {
         auto* box = new ComboBox(this);
@@ -960,6 +1010,7 @@ void CTableWidget::addCopyColumn(int column)
 
 QWidget* CTableWidget::cellControl(int column, int slot) const
 {
+    ensureSlotsLaidOut();
     if (!validColumn(column) || slot < 0 || slot >= slotCount()) {
         return nullptr;
     }
@@ -1063,25 +1114,25 @@ void CTableWidget::setBackgroundColor(const QString& color)
 void CTableWidget::setTextColor(const QString& color)
 {
     m_textColor = QColor(color);
-    update();
+    requestRepaint();
 }
 
 void CTableWidget::setHandleBorderColor(const QString& color)
 {
     m_handleBorderColor = QColor(color);
-    update(trackRepaintRect());
+    requestRepaint(trackRepaintRect());
 }
 
 void CTableWidget::setHandleFill(int r, int g, int b)
 {
     m_handleFill = QColor(r, g, b);
-    update(trackRepaintRect());
+    requestRepaint(trackRepaintRect());
 }
 
 void CTableWidget::setSelectedRowColor(int r, int g, int b)
 {
     m_selectedRowColor = QColor(r, g, b);
-    update();
+    requestRepaint();
 }
 
 void CTableWidget::setFontPixelSize(int pixels)
@@ -1104,7 +1155,7 @@ void CTableWidget::setElideMode(int mode)
 void CTableWidget::setSelectable(bool selectable)
 {
     m_selectable = selectable;
-    update();
+    requestRepaint();
 }
 
 void CTableWidget::setSelectMode(int mode, int keyColumn)
@@ -1112,7 +1163,7 @@ void CTableWidget::setSelectMode(int mode, int keyColumn)
     m_selectMode = mode;
     m_keyColumn = keyColumn;
     if (mode == 1 && validIndex(m_selectedRecord) && validColumn(keyColumn)) {
-        m_keyValue = cellOf(m_records[static_cast<size_t>(m_selectedRecord)], keyColumn);
+        m_keyValue = cellOf(recordRef(m_selectedRecord), keyColumn);
         m_keyRevision = m_dataRevision;
     }
 }
@@ -1130,7 +1181,7 @@ void CTableWidget::setTooltipOnAllCells(bool on)
 void CTableWidget::clearSelection()
 {
     m_selectionMade = false;
-    update();
+    requestRepaint();
 }
 
 int CTableWidget::selectedRow() const
@@ -1145,12 +1196,14 @@ int CTableWidget::recordAt(int y) const
 
 QRect CTableWidget::cellRect(int slot, int column) const
 {
+    ensureSlotsLaidOut();
     return slot >= 0 && slot < slotCount() && validColumn(column) ? slotCell(slot, column).rect
                                                                   : QRect();
 }
 
 QString CTableWidget::cellText(int slot, int column) const
 {
+    ensureSlotsLaidOut();
     if (slot < 0 || slot >= slotCount() || !validColumn(column)) {
         return QString();
     }
@@ -1161,13 +1214,14 @@ QString CTableWidget::cellText(int slot, int column) const
 
 bool CTableWidget::isCellElided(int slot, int column) const
 {
+    ensureSlotsLaidOut();
     return slot >= 0 && slot < slotCount() && validColumn(column) &&
            m_columns[static_cast<size_t>(column)].kind == TextColumn && slotCell(slot, column).flag;
 }
 
 bool CTableWidget::isSlotValid(int slot) const
 {
-    return slot >= 0 && slot < slotCount() && m_slotValid[static_cast<size_t>(slot)];
+    return slot >= 0 && slot < m_validSlots;
 }
 
 // ---------------------------------------------------------------------------
@@ -1184,7 +1238,7 @@ void CTableWidget::recordDate(int slot)
         if (!box->isChecked() || !validIndex(box->recordIndex())) {
             continue;
         }
-        TableRecord& record = m_records[static_cast<size_t>(box->recordIndex())];
+        TableRecord& record = recordRef(box->recordIndex());
         const int checkIndex = checkIndexOf(c);
         if (checkIndex == 0 && !recordChecked(record)) {
             ++m_checkedCount;
@@ -1210,7 +1264,7 @@ void CTableWidget::deleteDate(int slot)
         if (box->isChecked() || !validIndex(box->recordIndex())) {
             continue;
         }
-        TableRecord& record = m_records[static_cast<size_t>(box->recordIndex())];
+        TableRecord& record = recordRef(box->recordIndex());
         const int checkIndex = checkIndexOf(c);
         if (checkIndex == 0 && recordChecked(record)) {
             --m_checkedCount;
@@ -1231,9 +1285,9 @@ void CTableWidget::slot_checkAll()
     if (isEmpty() || checkColumns == 0) {
         return;
     }
-    for (TableRecord& record : m_records) {
+    for (const RecordPtr& record : m_records) {
         for (int k = 0; k < checkColumns; ++k) {
-            setRecordCheck(record, k, true);
+            setRecordCheck(*record, k, true);
         }
     }
     m_checkedCount = rowCount();
@@ -1246,8 +1300,8 @@ void CTableWidget::slot_unCheckAll()
     if (isEmpty()) {
         return;
     }
-    for (TableRecord& record : m_records) {
-        std::fill(record.checks.begin(), record.checks.end(), false);
+    for (const RecordPtr& record : m_records) {
+        std::fill(record->checks.begin(), record->checks.end(), false);
     }
     m_checkedCount = 0;
     updateShowArea();
@@ -1271,7 +1325,7 @@ std::vector<std::string> CTableWidget::slot_changeComboboxIndex(int slot)
     if (!validIndex(index)) {
         return {};
     }
-    TableRecord& record = m_records[static_cast<size_t>(index)];
+    TableRecord& record = recordRef(index);
     record.comboIndexes.resize(std::max<size_t>(record.comboIndexes.size(), 1));
     record.comboIndexes[0] = box->currentIndex();
     emit signal_comboBoxInfo(index, box->currentText());
@@ -1284,20 +1338,20 @@ void CTableWidget::slot_BtnClicked(int row, int column, const QPoint& point)
         LOG_ERROR << L"no record " << row << L" among " << rowCount();
         return;
     }
-    emit sig_showMenu(point, m_records[static_cast<size_t>(row)].cells, column);
+    emit sig_showMenu(point, recordRef(row).cells, column);
 }
 
 std::vector<std::string> CTableWidget::slot_getEditData()
 {
     const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const TableRecord& r) { return recordChecked(r); });
-    return checked == m_records.end() ? std::vector<std::string>() : checked->cells;
+                                      [this](const RecordPtr& r) { return recordChecked(*r); });
+    return checked == m_records.end() ? std::vector<std::string>() : (*checked)->cells;
 }
 
 void CTableWidget::slot_setEditData(const std::vector<std::string>& cells)
 {
     const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const TableRecord& r) { return recordChecked(r); });
+                                      [this](const RecordPtr& r) { return recordChecked(*r); });
     if (checked != m_records.end()) {
         setRowData(static_cast<int>(checked - m_records.begin()), cells);
     }
@@ -1317,16 +1371,18 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
         m_rowClicked = true;
         m_selectedRecord = std::min(recordAt(pos.y()), rowCount() - 1);
         if (m_selectMode == 1 && validIndex(m_selectedRecord) && validColumn(m_keyColumn)) {
-            m_keyValue = cellOf(m_records[static_cast<size_t>(m_selectedRecord)], m_keyColumn);
+            m_keyValue = cellOf(recordRef(m_selectedRecord), m_keyColumn);
             m_keyRevision = m_dataRevision;
         }
-        update(QRect(m_dataArea.x(), m_dataArea.y(), m_dataArea.width(), m_height - m_rowHeight));
+        requestRepaint(
+            QRect(m_dataArea.x(), m_dataArea.y(), m_dataArea.width(), m_height - m_rowHeight));
     }
     if (m_handle && m_handle->contains(pos)) {
         m_draggingHandle = true;
         m_dragOffset = pos.y() - m_handleY;
     }
     if (m_copyOnClick) {
+        ensureSlotsLaidOut();
         for (int slot = 0; slot < slotCount(); ++slot) {
             if (!cellVisible(slot)) {
                 continue;
@@ -1343,7 +1399,7 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
 void CTableWidget::mouseReleaseEvent(QMouseEvent*)
 {
     m_draggingHandle = false;
-    update();
+    requestRepaint();
 }
 
 void CTableWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -1351,7 +1407,7 @@ void CTableWidget::mouseDoubleClickEvent(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     const int index = recordAt(y);
     if (y >= headerHeight() && validIndex(index)) {
-        emit signal_sendData(m_records[static_cast<size_t>(index)].cells);
+        emit signal_sendData(recordRef(index).cells);
     }
 }
 
@@ -1369,6 +1425,7 @@ void CTableWidget::mouseMoveEvent(QMouseEvent* event)
         emit sig_updateScrollArea();
     }
     if (m_tooltips) {
+        ensureSlotsLaidOut();
         showTooltip(pos, event->globalPosition().toPoint());
     }
 }
@@ -1426,11 +1483,13 @@ void CTableWidget::leaveEvent(QEvent*)
 
 void CTableWidget::paintEvent(QPaintEvent* event)
 {
+    m_repaintPending = false;
+    ensureSlotsLaidOut();
     QPainter painter(this);
     painter.setFont(m_font);
     const QRect dirty = event->rect();
     for (int slot = 0; slot < m_rowsShown; ++slot) {
-        if (!m_slotValid[static_cast<size_t>(slot)]) {
+        if (slot >= m_validSlots) {
             continue;
         }
         for (int c = 0; c < m_columnCount; ++c) {

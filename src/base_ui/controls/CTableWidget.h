@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -284,17 +285,23 @@ private:
         std::vector<PushButton*> buttons;
     };
 
+    // Records are held by pointer, so that inserting into a large table and
+    // sorting it move pointers, not records.
+    using RecordPtr = std::unique_ptr<TableRecord>;
+
     struct HiddenRecord
     {
         size_t position;
-        TableRecord record;
+        RecordPtr record;
     };
 
     static const std::string& cellOf(const TableRecord& record, int column);
 
+    TableRecord& recordRef(int index);
+    const TableRecord& recordRef(int index) const;
     int slotCount() const { return m_rows + 1; }
-    SlotCell& slotCell(int slot, int column);
-    const SlotCell& slotCell(int slot, int column) const;
+    // Slot state is a cache of what the records show: laid out lazily.
+    SlotCell& slotCell(int slot, int column) const;
     bool validIndex(int index) const { return index >= 0 && index < rowCount(); }
     bool validColumn(int column) const { return column >= 0 && column < m_columnCount; }
 
@@ -323,13 +330,19 @@ private:
     QRect trackRepaintRect() const;
     void setDataAreaHeights(int height);
 
-    // Refresh.
-    void layoutSlot(int slot, int record);
+    // Refresh. The window (first record, remainder, valid slots) follows
+    // every change at once; the slots' texts and controls are laid out once
+    // before the next paint, event or query, however many changes came first.
+    void scheduleSlotLayout();
+    void ensureSlotsLaidOut() const;
+    void layoutSlot(int slot, int record) const;
     void layoutTextCell(SlotCell& cell, const Column& column, const std::string& source,
-                        std::optional<QFontMetrics>& metrics);
-    void layoutControls(int slot, int record, const SlotCell* cells);
-    void clearSlot(int slot);
-    void showSlotControls(int slot, bool shown);
+                        std::optional<QFontMetrics>& metrics) const;
+    void clearSlot(int slot) const;
+    void showSlotControls(int slot, bool shown) const;
+    // update() once until the next paint.
+    void requestRepaint();
+    void requestRepaint(const QRect& rect);
     void followSelectionKey();
     bool cellVisible(int slot) const;
 
@@ -349,7 +362,7 @@ private:
     CHeader* m_header = nullptr;
 
     // Records.
-    std::vector<TableRecord> m_records;
+    std::vector<RecordPtr> m_records;
     std::vector<HiddenRecord> m_hidden;
     int m_checkedCount = 0;
     // Bumped by every change of the record set or order.
@@ -361,8 +374,12 @@ private:
     int m_firstRecord = 0;
     int m_rowRemainder = 0;
     int m_rowsShown;
-    std::vector<bool> m_slotValid;
-    std::vector<SlotCell> m_cells;
+    // Slots 0..m_validSlots-1 hold records.
+    int m_validSlots = 0;
+    mutable std::vector<SlotCell> m_cells;
+    mutable bool m_slotsDirty = true;
+    bool m_layoutScheduled = false;
+    bool m_repaintPending = false;
     // Bumped when a change (font, elide mode, padding) voids every cached text.
     unsigned m_textGeneration = 1;
 
@@ -395,6 +412,8 @@ private:
 
     // Columns and look.
     std::vector<Column> m_columns;
+    int m_checkColumnCount = 0;
+    int m_comboColumn = -1;
     bool m_cellControls = false;
     QStringList m_comboItems;
     std::vector<int> m_copyColumns;

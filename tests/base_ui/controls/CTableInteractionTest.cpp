@@ -297,6 +297,8 @@ TEST(CTableInteractionTest, ChecksFollowTheirRecordsWhileScrolling)
     for (int i = 0; i < 30; ++i) {
         Wheel(*table, 120);
     }
+    // The slots are laid out from the event loop, before the next paint.
+    QCoreApplication::processEvents();
     EXPECT_TRUE(first->isChecked());
     EXPECT_EQ(table->checkedCount(), 1);
 }
