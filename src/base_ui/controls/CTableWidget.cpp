@@ -54,7 +54,7 @@ CTableWidget::CTableWidget(int width, int height, int rows, int columns, QWidget
     setStyleSheet(QString("background-color:%1;").arg(m_backgroundColor));
     m_font.setPixelSize(12);
 
-    m_rowHeight = (m_height - 1) / (m_rows + 1);
+    m_rowHeight = std::max((m_height - 1) / (m_rows + 1), 1);
     m_track =
         QRect(m_width - kScrollMargin, m_rowHeight + 1, kTrackWidth, m_height - m_rowHeight - 1);
     m_dataArea = QRect(0, m_rowHeight, m_width, m_rowHeight * m_rows + 1);
@@ -76,7 +76,7 @@ void CTableWidget::resizeTable(int width, int height)
     m_width = width;
     m_height = height;
     setFixedSize(width, height);
-    m_rowHeight = (height - 1) / (m_rows + 1);
+    m_rowHeight = std::max((height - 1) / (m_rows + 1), 1);
 
     delete m_header;
     m_header = new CHeader(width, m_rowHeight, this);

@@ -94,6 +94,40 @@ TEST(CTableInteractionTest, HandleDragIsPinnedAtBothEnds)
     EXPECT_EQ(table->scrollHandle().y(), kHandleTop);
 }
 
+TEST(CTableInteractionTest, ScrollingReachesTheEndOfVeryLongTables)
+{
+    // Beyond about 565 000 rows of 38 pixels the scroll offset times 100
+    // leaves 32 bits.
+    constexpr int kRecords = 600000;
+    const auto table = MakeTable();
+    table->setSortAfterRefresh(false);
+    for (int n = 0; n < kRecords; ++n) {
+        table->addRecordOnly({"", std::to_string(n), ""});
+    }
+    table->refreshAll();
+    ASSERT_TRUE(table->isScrollBarShown());
+    EXPECT_EQ(table->scrollHandle().height(), 190 / 17);
+    const QPoint grab = table->scrollHandle().center();
+    Drag(*table, grab, QPoint(grab.x(), 5000));
+    EXPECT_EQ(table->scrollPercent(), 100);
+    EXPECT_EQ(table->firstVisibleRow(), kRecords - kVisibleRows);
+    EXPECT_EQ(table->cellText(kVisibleRows - 1, 1), QString::number(kRecords - 1));
+}
+
+TEST(CTableInteractionTest, HandleThatFillsTheTrackScrollsNothing)
+{
+    // 100 one-pixel rows: the handle leaves no room to move.
+    CTableWidget table(100, 102, 100, 1);
+    ASSERT_EQ(table.rowHeight(), 1);
+    for (int n = 0; n < 101; ++n) {
+        table.appendRow({std::to_string(n)});
+    }
+    ASSERT_TRUE(table.isScrollBarShown());
+    Wheel(table, -120);
+    EXPECT_EQ(table.scrollPercent(), 0);
+    EXPECT_EQ(table.firstVisibleRow(), 0);
+}
+
 TEST(CTableInteractionTest, PressOnThePartlyVisibleLastRowSelectsItsRecord)
 {
     const auto table = MakeTable();

@@ -91,6 +91,27 @@ TEST(CTableWidgetTest, ScrollBarAppearsWithMoreRecordsThanSlots)
     }
 }
 
+TEST(CTableWidgetTest, EveryAddRefreshesAndTheSlotsCatchUpFromTheEventLoop)
+{
+    const auto table = MakeTable();
+    table->setButtonColumn(3, "b");
+    QSignalSpy refresh(table.get(), &CTableWidget::sig_updateScrollArea);
+    AppendRows(*table, 7);
+    table->addRecordOnly(SampleRow(7));
+    EXPECT_EQ(refresh.count(), 7);
+
+    QCoreApplication::processEvents();
+    int shown = 0;
+    for (const PushButton* button : table->findChildren<PushButton*>()) {
+        if (button->isVisible()) {
+            ++shown;
+            EXPECT_EQ(button->text(), "view");
+            EXPECT_LT(button->recordIndex(), kVisibleRows);
+        }
+    }
+    EXPECT_EQ(shown, kVisibleRows);
+}
+
 TEST(CTableWidgetTest, OnlyOneSetOfSlotControlsExists)
 {
     const auto table = MakeTable();
