@@ -30,9 +30,11 @@ class QComboBox;
 // check boxes, combo boxes or push buttons over the cells. It owns its
 // records and shows a window of them: only R + 1 slots (the extra one is the
 // partial row at the bottom while scrolled) and R + 1 controls per control
-// column ever exist, whatever the number of records. Each slot caches its
-// texts and elided forms, so a refresh that changes nothing visible measures
-// nothing. Paint requests are coalesced until the next paint.
+// column ever exist, whatever the number of records. A refresh updates the
+// window position at once and lays the slots out once, from the event loop or
+// before the next paint, event or query, however many refreshes came first.
+// Each slot caches its texts and elided forms, so a layout that shows the
+// same cells measures nothing. Paint requests are coalesced until the paint.
 //
 // Rows are vectors of UTF-8 strings, one per column; a row shorter than the
 // column count reads as empty in the missing cells. Record indices are
