@@ -1,7 +1,8 @@
 // The user name taken from the environment, the logged-on user kept in the
 // settings file, and the questions about processes and sessions. The
 // process tests run the session probe built beside this test
-// (KO_SESSION_PROBE names it), which asks them from a child process.
+// (KO_SESSION_PROBE names it): a copy of it is the process looked for, and
+// the probe itself asks from a child process.
 
 #include "SettingsFileTest.h"
 
@@ -10,9 +11,10 @@
 #include "base_ui/utils/CommonUtils.h"
 
 #include "LogCapture.h"
+#include "TestDirectory.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -20,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -178,16 +181,11 @@ TEST(SessionTest, WithoutAProcessOfTheNameTheSessionIsComparedWithZero)
     EXPECT_EQ(CommonUtils::findProcessId(name.toStdWString(), 0), 0u);
 }
 
-// The session probe, running until it is destroyed.
+// A run of the session probe, alive until the object is destroyed.
 class Probe
 {
 public:
-    explicit Probe(const QString& program)
-    {
-        m_process.start(QCoreApplication::applicationDirPath() +
-                            QStringLiteral("/" KO_SESSION_PROBE),
-                        {program});
-    }
+    Probe(const QString& path, const QStringList& arguments) { m_process.start(path, arguments); }
 
     ~Probe()
     {
@@ -198,7 +196,7 @@ public:
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;
 
-    // The probe's answer: the words of its line, empty when none came.
+    // The words of the probe's line; one empty word when it wrote none.
     QStringList Answer()
     {
         while (!m_process.canReadLine() && m_process.waitForReadyRead(kTimeoutMs)) {
@@ -213,40 +211,53 @@ private:
     QProcess m_process;
 };
 
-// The file name of a process's executable; empty when there is no such process.
-std::wstring ExecutableOf(std::uint32_t processId)
+// The processes looked for are copies of the probe under a name that no
+// other test or run uses, so that parallel runs never find each other's.
+class ProcessSearchTest : public testing::Test
 {
-    for (const auto& entry : KO::ProcessQuery::Snapshot()) {
-        if (entry.processId == processId) {
-            return entry.executable;
-        }
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(ProbePath(), CopyPath()));
+        m_running = std::make_unique<Probe>(CopyPath(), QStringList());
+        ASSERT_EQ(m_running->Answer(), QStringList{"ready"});
     }
-    return {};
-}
 
-TEST(SessionTest, ChildFindsThisProgramInItsSession)
+    static QString ProbePath()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/" KO_SESSION_PROBE);
+    }
+
+    QString CopyPath() const { return m_dir.FilePath(m_program); }
+
+    // The program name of the running copy.
+    const QString m_program = QStringLiteral("ko-probe-%1").arg(KO::Process::CurrentId());
+    const TestDirectory m_dir;
+    std::unique_ptr<Probe> m_running;
+};
+
+TEST_F(ProcessSearchTest, ChildFindsAProcessOfTheProgramInItsSession)
 {
-    const QFileInfo self(QCoreApplication::applicationFilePath());
-    Probe probe(self.completeBaseName());
-    const QStringList answer = probe.Answer();
+    Probe asking(ProbePath(), {m_program});
+    const QStringList answer = asking.Answer();
     ASSERT_EQ(answer.size(), 2) << answer.join(' ').toStdString();
-
-    // Runs of this program may overlap: any of them, all in this session,
-    // is a right answer.
-    const std::uint32_t found = answer.at(0).toUInt();
-    ASSERT_NE(found, 0u);
-    EXPECT_EQ(ExecutableOf(found), self.fileName().toStdWString());
+    EXPECT_EQ(answer.at(0).toUInt(), m_running->Id());
     EXPECT_EQ(answer.at(1), "1") << "SessionIdSame";
 }
 
-TEST(SessionTest, ProcessesStartedByTheCallerAreNotFound)
+TEST_F(ProcessSearchTest, ProcessesStartedByTheCallerAreNotFound)
 {
-    Probe probe(QStringLiteral("ko-no-such-program"));
-    ASSERT_EQ(probe.Answer().size(), 2); // the probe runs
-    const std::wstring executable = QStringLiteral(KO_SESSION_PROBE).toStdWString();
+    const LogCapture capture;
+    const std::wstring executable = KO::ProcessQuery::ExecutableFileName(m_program.toStdWString());
 
-    EXPECT_EQ(CommonUtils::findProcessId(executable, 0), probe.Id());
-    EXPECT_NE(CommonUtils::findProcessId(executable, KO::Process::CurrentId()), probe.Id());
+    EXPECT_EQ(CommonUtils::findProcessId(executable, 0), m_running->Id());
+    EXPECT_EQ(CommonUtils::findProcessId(
+                  KO::ProcessQuery::ExecutableFileName(m_program.toUpper().toStdWString()), 0),
+              m_running->Id());
+    EXPECT_EQ(CommonUtils::findProcessId(executable, KO::Process::CurrentId()), 0u);
+
+    EXPECT_EQ(CommonUtils::SessionIdSame(m_program), CurrentSession() == 0);
+    EXPECT_TRUE(capture.Contains("; old Pid: 0; old session id: 0\r\n"));
 }
 
 TEST(SessionTest, ShowInfoIsLoggedAndAnswersZero)
