@@ -117,7 +117,9 @@ public:
     // as UTF-16LE code units without length, terminator or header, waits
     // until the service has read it and closes the connection. 0 when the
     // message was delivered; -1 with ERROR lines on a connection time-out or
-    // a pipe failure. Blocks for up to about 7.5 s.
+    // a pipe failure. Blocks up to 5 s to connect, then until the service
+    // has read the message (a service that stops reading holds it there),
+    // and up to about 2.5 s more when writes fail.
     static int sendMessage(const QString& pipeName, const QString& message);
     // Writes `text` as UTF-16LE to the connected `pipe` and waits until the
     // peer has read it, making up to 5 attempts 500 ms apart. 0 when written,
