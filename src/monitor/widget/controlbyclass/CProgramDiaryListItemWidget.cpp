@@ -1,5 +1,6 @@
 #include "monitor/widget/controlbyclass/CProgramDiaryListItemWidget.h"
 
+#include "base_ui/controls/CDetailMessageBox.h"
 #include "base_ui/tools/CControlSetting.h"
 #include "base_ui/utils/CommonUtils.h"
 #include "monitor/widget/controlbyclass/CAboutLabel.h"
@@ -7,6 +8,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -130,6 +132,10 @@ void CProgramDiaryListItemWidget::OnBtnSeeClicked()
     if (!m_programStart) {
         return;
     }
+    // The box may die with the row while it runs: the guard then is null.
+    const QPointer<CDetailMessageBox> box = new CDetailMessageBox(this);
+    box->exec();
+    delete box.data();
 }
 
 void CProgramDiaryListItemWidget::paintEvent(QPaintEvent* /*event*/)
