@@ -39,6 +39,10 @@ public:
     static std::uint32_t FindProcessId(const std::wstring& executable,
                                        std::uint32_t excludedParentId);
 
+    // The file name under which the system lists a program's executable:
+    // `program` with ".exe" appended on Windows, unchanged on POSIX.
+    static std::wstring ExecutableFileName(const std::wstring& program);
+
     // The session a process runs in; nothing when the query fails.
     static std::optional<std::uint32_t> SessionIdOf(std::uint32_t processId);
 

@@ -56,6 +56,14 @@ TEST(ProcessQueryTest, SnapshotListsTheCurrentProcessByExecutableName)
     EXPECT_NE(own.parentProcessId, own.processId);
 }
 
+TEST(ProcessQueryTest, ExecutableFileNameIsTheNameTheSystemLists)
+{
+    EXPECT_EQ(ProcessQuery::ExecutableFileName(L"ProcessQueryTest"), OwnExecutable());
+    const std::uint32_t found = ProcessQuery::FindProcessId(
+        ProcessQuery::ExecutableFileName(L"ProcessQueryTest"), kNoProcess);
+    EXPECT_NE(found, 0u);
+}
+
 TEST(ProcessQueryTest, FindsAProcessByNameIgnoringCase)
 {
     const std::uint32_t found = ProcessQuery::FindProcessId(Uppercase(OwnExecutable()), kNoProcess);

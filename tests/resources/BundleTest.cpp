@@ -292,6 +292,8 @@ const Image kImages[] = {
     {":/images/pix_list_about.png", 28, 14}, // two 14 x 14 frames
     {":/images/pix_list_num.png", 32, 32},
     {":/images/pix_radio_btn.png", 32, 16}, // unchecked, checked
+    {":/images/asc.png", 9, 6},             // sort indicators
+    {":/images/desc.png", 9, 6},
     {":/base_ui_image/CInfoMessageBox/hvn_icon.ico", 32, 32},
     {":/base_ui_image/CInfoMessageBox/info_close.png", 96, 24},
     {":/base_ui_image/CInfoMessageBox/pix_btn_blue.png", 280, 30},

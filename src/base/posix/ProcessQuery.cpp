@@ -1,7 +1,7 @@
 #include "base/ProcessQuery.h"
 
-#include "base/SystemException.h"
 #include "base/StringConversion.h"
+#include "base/SystemException.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -97,6 +97,12 @@ std::vector<ProcessQuery::Entry> ProcessQuery::Snapshot()
         }
     }
     return processes;
+}
+
+// static
+std::wstring ProcessQuery::ExecutableFileName(const std::wstring& program)
+{
+    return program;
 }
 
 // static

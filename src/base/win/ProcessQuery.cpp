@@ -29,6 +29,12 @@ std::vector<ProcessQuery::Entry> ProcessQuery::Snapshot()
 }
 
 // static
+std::wstring ProcessQuery::ExecutableFileName(const std::wstring& program)
+{
+    return program + L".exe";
+}
+
+// static
 std::optional<std::uint32_t> ProcessQuery::SessionIdOf(std::uint32_t processId)
 {
     DWORD session = 0;

@@ -2,20 +2,29 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <string>
+
 class QDomElement;
 class QFontMetrics;
 
+namespace KO::LOCALSOCKET {
+class NamedPipe;
+} // namespace KO::LOCALSOCKET
+
 // Static operations shared by the user-interface libraries: the settings
 // file "UiCommonSetting.ini" in the application directory, the log
-// configuration read from it, the redirection of the standard streams,
-// starting a tool program that lies beside the executable, reading an XML
-// attribute and wrapping a text to a pixel width.
+// configuration read from it, the redirection of the standard streams, the
+// user and the logged-on user, processes and sessions, text messages to a
+// service over a named pipe, starting a tool program that lies beside the
+// executable, reading an XML attribute and wrapping a text to a pixel width.
 //
 // Nothing is cached: every settings operation opens the file, reads or
 // writes one key and closes it again. Failures are reported through return
-// values and log lines, never by exceptions. Meant for the GUI thread; a
-// QCoreApplication must exist for everything that uses the application
-// directory.
+// values and log lines, never by exceptions. The settings and log
+// operations are meant for the GUI thread; the user, process and message
+// operations keep no state and may run on any thread. A QCoreApplication
+// must exist for everything that uses the application directory.
 class CommonUtils
 {
 public:
@@ -68,6 +77,54 @@ public:
     static void SetXmlPath(const QString& key, const QString& path);
     // The stored path, empty when `key` was never written.
     static QString GetXmlPath(const QString& key);
+
+    // The user name from the process environment: for each of the patterns
+    // "USERNAME.*", "USER.*", "USERDOMAIN.*", "HOSTNAME.*", "DOMAINNAME.*" in
+    // turn, the first entry "NAME=VALUE" (entries in the order of their
+    // names) that the pattern matches as a whole, case-sensitively, gives
+    // VALUE, unless VALUE holds a further "=", in which case the next pattern
+    // is tried. "unknown" when no pattern gives a value.
+    static QString getUserName();
+    // Whether getUserName is exactly "root".
+    static bool isRootUser();
+
+    // Stores getUserName as "LogonUser"/key in the settings file.
+    static void setLogonUser(const QString& key);
+    // Whether "LogonUser"/key in the settings file equals getUserName; a key
+    // never stored reads as empty and so differs.
+    static bool isLogonUserSame(const QString& key);
+
+    // Whether another process of the program `processName` (".exe" appended
+    // on Windows), not started by this process, runs in this process's
+    // session. Without such a process its session counts as 0, so the answer
+    // is true only in session 0. Writes the ids it compares at level DEBUG.
+    static bool SessionIdSame(const QString& processName);
+    // The id of the first process whose executable file name equals
+    // `executable` ignoring case and whose parent is not `excludedParentId`;
+    // 0 when there is none. Enables "SeDebugPrivilege" first, so that
+    // processes of other users are seen where the token allows it.
+    static std::uint32_t findProcessId(const std::wstring& executable,
+                                       std::uint32_t excludedParentId);
+    // Enables `privilege` in the current process's token; true when the
+    // system reports no error (always on POSIX, which has none to enable).
+    static bool enablePrivilege(const wchar_t* privilege);
+    // Writes the arguments but the third at level TRACE and returns 0.
+    static int getShowInfo(int option, const QString& processName, const QString& unused,
+                           const QString& userName);
+
+    // Sends `message` to the service on the pipe `pipeName` (at most 4095
+    // characters of it are used): connects within 5000 ms, writes the text
+    // as UTF-16LE code units without length, terminator or header, waits
+    // until the service has read it and closes the connection. 0 when the
+    // message was delivered; -1 with ERROR lines on a connection time-out or
+    // a pipe failure. Blocks up to 5 s to connect, then until the service
+    // has read the message (a service that stops reading holds it there),
+    // and up to about 2.5 s more when writes fail.
+    static int sendMessage(const QString& pipeName, const QString& message);
+    // Writes `text` as UTF-16LE to the connected `pipe` and waits until the
+    // peer has read it, making up to 5 attempts 500 ms apart. 0 when written,
+    // -1 when every attempt failed; each failure writes two ERROR lines.
+    static int clientWriteToServer(KO::LOCALSOCKET::NamedPipe& pipe, const std::wstring& text);
 
     // Starts "<application directory>/<fileName>" as a detached process with
     // the one argument `argument`. Only a regular executable file inside the

@@ -259,6 +259,19 @@ QImage DrawDownArrow()
     });
 }
 
+// Sort indicator: a filled triangle pointing up (values grow towards the
+// top) or down.
+QImage DrawSortArrow(bool up)
+{
+    return DrawSingle(QSize(9, 6), [up](QPainter& p, const QRectF&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        const QPointF upward[] = {QPointF(0, 6), QPointF(4.5, 0), QPointF(9, 6)};
+        const QPointF downward[] = {QPointF(0, 0), QPointF(4.5, 6), QPointF(9, 0)};
+        p.drawPolygon(up ? upward : downward, 3);
+    });
+}
+
 QImage DrawCalendar()
 {
     return DrawSingle(QSize(16, 16), [](QPainter& p, const QRectF&) {
@@ -367,6 +380,8 @@ int main(int argc, char* argv[])
     ok &= Save(DrawButtonStrip(QSize(70, 30), neutral), images + "pix_button_cancel.png", "png");
     ok &= Save(DrawCalendar(), images + "pix_data.png", "png");
     ok &= Save(DrawDownArrow(), images + "pix_down_arrow.png", "png");
+    ok &= Save(DrawSortArrow(true), images + "asc.png", "png");
+    ok &= Save(DrawSortArrow(false), images + "desc.png", "png");
     ok &= Save(DrawAboutStrip(), images + "pix_list_about.png", "png");
     ok &= Save(DrawBadge(), images + "pix_list_num.png", "png");
     ok &= Save(DrawRadioStrip(), images + "pix_radio_btn.png", "png");

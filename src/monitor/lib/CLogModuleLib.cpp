@@ -1,0 +1,119 @@
+#include "monitor/lib/CLogModuleLib.h"
+
+#include "monitor/lib/LogRecordHandlers.h"
+
+#include "base/Logging.h"
+
+namespace {
+
+constexpr int kScanCategory = 100218;
+constexpr int kUpdatePackageCategory = 100220;
+constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
+
+// The table entry that queries the records of `category`, or kNoEntry.
+std::size_t QueryEntry(int category)
+{
+    switch (category) {
+    case kScanCategory:
+        return kScanRecordsEntry;
+    case kUpdatePackageCategory:
+        return kUpdatePackageRecordsEntry;
+    default:
+        return kNoEntry;
+    }
+}
+
+} // namespace
+
+#if defined(_WIN32)
+const wchar_t* const CLogModuleLib::kModulePath = L"./KoLogModule.dll";
+#else
+const wchar_t* const CLogModuleLib::kModulePath = L"./libKoLogModule.so";
+#endif
+
+std::atomic<CLogModuleLib*> CLogModuleLib::s_instance{nullptr};
+
+CLogModuleLib::CLogModuleLib() : m_library(kModulePath)
+{
+    s_instance = this;
+}
+
+CLogModuleLib::~CLogModuleLib()
+{
+    releaseModule();
+    CLogModuleLib* registered = this;
+    s_instance.compare_exchange_strong(registered, nullptr);
+}
+
+// static
+CLogModuleLib* CLogModuleLib::instance()
+{
+    return s_instance;
+}
+
+bool CLogModuleLib::LoadSdk()
+{
+    LOG_DEBUG << "LoadSdk.";
+    // Loading frees the module, whose code the object runs on.
+    releaseModule();
+    if (!m_library.Load()) {
+        LOG_ERROR << "Library::Load() fails. errMsg:" << m_library.GetErrMsg();
+        return false;
+    }
+    const auto createDllObject =
+        reinterpret_cast<CreateDllObjectFunction>(m_library.Resolve("CreateDllObject"));
+    if (createDllObject == nullptr) {
+        LOG_ERROR << "get CreateDllObject fails.";
+        return false;
+    }
+    m_destroyDllObject =
+        reinterpret_cast<DestroyDllObjectFunction>(m_library.Resolve("DestroyDllObject"));
+    if (m_destroyDllObject == nullptr) {
+        LOG_ERROR << "get DestroyDllObject fails.";
+        return false;
+    }
+    createDllObject(&kLogModuleInterfaceId, &m_module);
+    if (m_module == nullptr) {
+        LOG_ERROR << "get ILogModule fails.";
+        return false;
+    }
+    return true;
+}
+
+bool CLogModuleLib::queryRecords(int category, ILogRecordHandler* handler)
+{
+    if (m_module == nullptr || handler == nullptr) {
+        return false;
+    }
+    const std::size_t entry = QueryEntry(category);
+    if (entry == kNoEntry) {
+        return true;
+    }
+    void* const context = LogRecordHandlers::Get().Add(handler);
+    const auto query = reinterpret_cast<LogModuleQuery>(m_module->table[entry]);
+    query(m_module, &CLogModuleLib::onRecord, context);
+    return true;
+}
+
+// static
+void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
+{
+    LogRecordHandlers::Get().Remove(handler);
+}
+
+// static
+std::int32_t CLogModuleLib::onRecord(void* context, const void* record, std::uint32_t value1,
+                                     std::uint32_t value2)
+{
+    LogRecordHandlers::Get().Deliver(context, record, value1, value2);
+    return 0;
+}
+
+void CLogModuleLib::releaseModule()
+{
+    if (m_destroyDllObject != nullptr && m_module != nullptr) {
+        m_destroyDllObject(m_module);
+    }
+    m_module = nullptr;
+    m_destroyDllObject = nullptr;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "monitor/lib/ILogModule.h"
+
+#include "base/Library.h"
+#include "base/NotCopyable.h"
+
+#include <atomic>
+#include <cstdint>
+
+class ILogRecordHandler;
+
+// Loads the external log module, obtains its ILogModule object and forwards
+// record queries to it.
+//
+// The module is the file kModulePath in the directory of the host executable,
+// loaded by absolute path (KO::Library). The constructor registers the loader
+// as the process-wide instance (the last one constructed wins); the
+// destructor releases the module object with DestroyDllObject, frees the
+// module and, if it is still the registered instance, leaves none.
+//
+// LoadSdk and queryRecords run on the GUI thread; records reach their
+// handlers on the module's threads, and only until stopRecords. Failures are
+// reported by the result and ERROR log lines; nothing throws.
+class CLogModuleLib : private KO::NotCopyable
+{
+public:
+    // "./KoLogModule.dll" on Windows, "./libKoLogModule.so" elsewhere.
+    static const wchar_t* const kModulePath;
+
+    CLogModuleLib();
+    ~CLogModuleLib();
+
+    // The registered loader, or null.
+    static CLogModuleLib* instance();
+
+    // Loads the module and obtains its object. A loader that already holds
+    // an object releases it first.
+    bool LoadSdk();
+
+    // Registers `handler` for the records of `category` and asks the module
+    // for them: the scan records for 100218, the update package records for
+    // 100220; any other category asks for nothing. False without a module
+    // object or a handler, true otherwise.
+    bool queryRecords(int category, ILogRecordHandler* handler);
+
+    // Ends every registration of `handler`; once it returns no record reaches
+    // the handler.
+    static void stopRecords(ILogRecordHandler* handler);
+
+private:
+    // The callback given to the module: forwards a record to its handler.
+    static std::int32_t onRecord(void* context, const void* record, std::uint32_t value1,
+                                 std::uint32_t value2);
+
+    // Destroys the module object, if any.
+    void releaseModule();
+
+    ILogModule* m_module = nullptr;
+    KO::Library m_library;
+    DestroyDllObjectFunction m_destroyDllObject = nullptr;
+
+    static std::atomic<CLogModuleLib*> s_instance;
+};

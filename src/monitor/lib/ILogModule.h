@@ -1,0 +1,61 @@
+#pragma once
+
+// The binary interface of the external log module (KoLogModule): its two
+// exports, the interface identifier it is asked for and the object it hands
+// out. Shared by the loader and the stand-in module; C layout only, so that
+// any compiler can build either side.
+
+#include <cstddef>
+#include <cstdint>
+
+// The callee-cleans convention of the object's entries (it matters on 32-bit
+// Windows only).
+#if defined(_WIN32)
+#define KO_LOG_MODULE_CALL __stdcall
+#else
+#define KO_LOG_MODULE_CALL
+#endif
+
+// A 16-byte interface identifier in the usual GUID layout.
+struct InterfaceId
+{
+    std::uint32_t data1;
+    std::uint16_t data2;
+    std::uint16_t data3;
+    std::uint8_t data4[8];
+};
+static_assert(sizeof(InterfaceId) == 16, "an interface identifier has 16 bytes");
+
+// {056C8548-F8F7-41CC-BA83-2CA84FB4555E}: the ILogModule interface.
+inline constexpr InterfaceId kLogModuleInterfaceId = {
+    0x056C8548, 0xF8F7, 0x41CC, {0xBA, 0x83, 0x2C, 0xA8, 0x4F, 0xB4, 0x55, 0x5E}};
+
+// Receives one record: the query's context, the record (valid during the call
+// only; its layout is the module's) and two values. Returns 0.
+using LogRecordCallback = std::int32_t (*)(void* context, const void* record, std::uint32_t value1,
+                                           std::uint32_t value2);
+
+// An entry of the object's table, cast to its real type before a call.
+using LogModuleEntry = void (*)();
+
+// The module's object: its first word points to the table of entries.
+struct ILogModule
+{
+    const LogModuleEntry* table;
+};
+
+// The type of the two record queries: the module delivers records of its
+// category to `callback`, passing `context` back, on a thread of its choice.
+using LogModuleQuery = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module,
+                                                         LogRecordCallback callback, void* context);
+
+// Table indices of the queries: the 11th entry (execute scan records) and the
+// 35th (download update package records).
+inline constexpr std::size_t kScanRecordsEntry = 10;
+inline constexpr std::size_t kUpdatePackageRecordsEntry = 34;
+
+// The exports. CreateDllObject stores the object for the interface `id` in
+// `*module` (null when it has none); DestroyDllObject releases an object. The
+// loader does not use their results.
+using CreateDllObjectFunction = std::int32_t (*)(const InterfaceId* id, ILogModule** module);
+using DestroyDllObjectFunction = std::int32_t (*)(ILogModule* module);

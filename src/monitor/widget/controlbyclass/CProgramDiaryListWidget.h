@@ -1,0 +1,84 @@
+#pragma once
+
+#include "monitor/widget/controlbyclass/DiaryListRecord.h"
+
+#include <QDateTime>
+#include <QRect>
+#include <QRectF>
+#include <QWidget>
+
+#include <vector>
+
+class CProgramDiaryListItemWidget;
+
+// The 700 x 295 list of the view by time: records in insertion order, one
+// 60 px row each, shown by six reused row widgets (five whole rows, and a
+// sixth while the scroll offset cuts a row). Its own rounded scroll handle
+// at the right edge, at least 50 px high, moves by dragging (the rows follow
+// on every third mouse move) or by the wheel (5 px per event). The list
+// fills itself with 25 sample records, five per category. GUI thread only.
+class CProgramDiaryListWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRowHeight = 60;
+    static constexpr int kRowSlots = 6;
+    static constexpr int kMinHandleHeight = 50;
+    static constexpr int kWheelStep = 5;
+
+    explicit CProgramDiaryListWidget(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(CProgramDiaryListWidget)
+
+    void addRecord(DiaryListRecord record);
+
+    const std::vector<DiaryListRecord>& records() const { return m_records; }
+    QRectF handleRect() const { return m_handleRect; }
+    bool isScrollBarShown() const { return m_scrollBarShown; }
+    // Position of the handle: 0 at the top, 100 at the bottom.
+    double scrollPercent() const { return m_scrollPercent; }
+    // Index of the record in the first row slot.
+    int firstRecord() const { return m_firstRecord; }
+
+public slots:
+    // Reserved for filtering by date: the list keeps all of its records.
+    void slt_filterDataByTime(const QDateTime& time);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void addSampleRecords();
+    // Handle size and position for the current content height.
+    void updateScrollBar();
+    // Fills and places the row slots for the handle position.
+    void layoutItems();
+    // Moves the handle to `top` and takes the scroll position from it.
+    void placeHandle(int top);
+    // Greatest handle top: the handle's bottom stays one pixel inside the list.
+    int lowestHandleTop() const;
+    int recordCount() const;
+
+    std::vector<CProgramDiaryListItemWidget*> m_rows;
+    std::vector<DiaryListRecord> m_records;
+    QString m_backgroundColor = "#ffffff";
+    QString m_handleFillColor = "#bbe9ff";
+    QString m_handleBorderColor = "#bbe9ff";
+    QRectF m_handleRect;
+    QRect m_trackRect;
+    bool m_dragging = false;
+    bool m_scrollBarShown = false;
+    int m_contentHeight = 0;
+    int m_dragOffset = 0;
+    double m_scrollPercent = 0;
+    int m_handleHeight = 0;
+    int m_scrollOffset = 0;
+    int m_firstRecord = 0;
+    int m_moveCount = 0;
+    int m_rowRemainder = 0;
+    int m_rowsShown = kRowSlots - 1;
+};

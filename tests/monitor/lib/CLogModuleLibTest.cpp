@@ -1,0 +1,126 @@
+// The loader with the stand-in module beside this program.
+
+#include "monitor/lib/CLogModuleLib.h"
+
+#include "LoaderLogTest.h"
+#include "RecordLog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kScanCategory = 100218;
+constexpr int kUpdatePackageCategory = 100220;
+// What the stand-in delivers per query.
+constexpr std::size_t kRecordsPerQuery = 3;
+
+const std::string kTraceHeader = "[TRACE] <RecordLog.h> <RecordLog::loadData>";
+
+class CLogModuleLibTest : public LoaderLogTest
+{
+protected:
+    // Expects `records` to be the stand-in's delivery for `category`, made on
+    // a thread other than the test's, each logged as the diary dialog logs it.
+    void ExpectDelivery(const std::vector<RecordLog::Record>& records, int category) const
+    {
+        ASSERT_EQ(records.size(), kRecordsPerQuery);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const auto number = static_cast<std::uint32_t>(i + 1);
+            EXPECT_NE(records[i].record, nullptr);
+            EXPECT_EQ(records[i].value1, number);
+            EXPECT_EQ(records[i].value2, static_cast<std::uint32_t>(category));
+            EXPECT_NE(records[i].thread, std::this_thread::get_id());
+            EXPECT_TRUE(HasLine(kTraceHeader, "get data" + std::to_string(number) + ":" +
+                                                  std::to_string(category)));
+        }
+    }
+};
+
+class CLogModuleLibRecordsTest : public CLogModuleLibTest, public ::testing::WithParamInterface<int>
+{};
+
+} // namespace
+
+TEST(LogModuleInterfaceTest, TheIdentifierHasTheGuidLayout)
+{
+    const unsigned char expected[16] = {0x48, 0x85, 0x6C, 0x05, 0xF7, 0xF8, 0xCC, 0x41,
+                                        0xBA, 0x83, 0x2C, 0xA8, 0x4F, 0xB4, 0x55, 0x5E};
+    EXPECT_EQ(std::memcmp(&kLogModuleInterfaceId, expected, sizeof expected), 0);
+}
+
+TEST(CLogModuleLibInstanceTest, TheLastLoaderConstructedIsTheInstanceWhileItLives)
+{
+    auto first = std::make_unique<CLogModuleLib>();
+    EXPECT_EQ(CLogModuleLib::instance(), first.get());
+    {
+        const CLogModuleLib second;
+        EXPECT_EQ(CLogModuleLib::instance(), &second);
+        first.reset();
+        EXPECT_EQ(CLogModuleLib::instance(), &second);
+    }
+    EXPECT_EQ(CLogModuleLib::instance(), nullptr);
+}
+
+TEST_F(CLogModuleLibTest, LoadSdkObtainsTheModuleObject)
+{
+    CLogModuleLib loader;
+    EXPECT_TRUE(loader.LoadSdk());
+    EXPECT_TRUE(HasLine(LoadSdkHeader("DEBUG"), "LoadSdk."));
+    EXPECT_EQ(CountLines("ERROR"), 0u);
+}
+
+TEST_P(CLogModuleLibRecordsTest, RecordsReachTheHandlerFromTheModulesThread)
+{
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk());
+    RecordLog handler;
+    ASSERT_TRUE(loader.queryRecords(GetParam(), &handler));
+    ExpectDelivery(handler.WaitFor(kRecordsPerQuery), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, CLogModuleLibRecordsTest,
+                         ::testing::Values(kScanCategory, kUpdatePackageCategory));
+
+TEST_F(CLogModuleLibTest, OtherCategoriesAskTheModuleForNothing)
+{
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk());
+    RecordLog idle;
+    for (const int category : {100217, 100219, 100221, 0, -1}) {
+        EXPECT_TRUE(loader.queryRecords(category, &idle)) << category;
+    }
+    // The module delivers in query order: once the witness has its records,
+    // anything asked for above would have arrived.
+    RecordLog witness;
+    ASSERT_TRUE(loader.queryRecords(kScanCategory, &witness));
+    EXPECT_EQ(witness.WaitFor(kRecordsPerQuery).size(), kRecordsPerQuery);
+    EXPECT_TRUE(idle.Records().empty());
+}
+
+TEST_F(CLogModuleLibTest, NothingIsQueriedWithoutAModuleObjectOrAHandler)
+{
+    CLogModuleLib loader;
+    RecordLog handler;
+    EXPECT_FALSE(loader.queryRecords(kScanCategory, &handler));
+    EXPECT_FALSE(loader.queryRecords(100217, &handler));
+    ASSERT_TRUE(loader.LoadSdk());
+    EXPECT_FALSE(loader.queryRecords(kScanCategory, nullptr));
+    EXPECT_FALSE(loader.queryRecords(100217, nullptr));
+}
+
+TEST_F(CLogModuleLibTest, LoadSdkAgainReplacesTheModuleObject)
+{
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk());
+    RecordLog first;
+    ASSERT_TRUE(loader.queryRecords(kUpdatePackageCategory, &first));
+    ASSERT_TRUE(loader.LoadSdk());
+    RecordLog second;
+    ASSERT_TRUE(loader.queryRecords(kScanCategory, &second));
+    ExpectDelivery(second.WaitFor(kRecordsPerQuery), kScanCategory);
+}
