@@ -29,7 +29,7 @@ public slots:
     void sltToolButtonClicked(int id);
 
 protected:
-    // The diary dialog of category `id`, a child of this view, or nullptr
-    // when there is none to run.
+    // The diary dialog of category `id` (CProgramDiaryDialog), a child of
+    // this view, or nullptr when there is none to run.
     virtual QDialog* createDiaryDialog(int id);
 };

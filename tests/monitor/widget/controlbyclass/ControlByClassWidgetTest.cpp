@@ -2,13 +2,15 @@
 // and texts, and what a click on a category does.
 
 #include "monitor/widget/controlbyclass/ControlByClassWidget.h"
+#include "monitor/widget/dialog/CProgramDiaryDialog.h"
 #include "widgets/safetools/CIconButton.h"
 #include "widgets/safetools/CKoSafeToolsPool.h"
 #include "widgets/safetools/ToolsWidget.h"
 
-#include "base_ui/tools/CKoStringPool.h"
+#include "base_ui/controls/CCommonButton.h"
 
 #include "LogCapture.h"
+#include "PageResources.h"
 #include "WindowMouse.h"
 
 #include <QApplication>
@@ -60,7 +62,7 @@ class ControlByClassWidgetTest : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(CKoStringPool::LoadXml(":/xml/AMtext.xml"), 0);
+        LoadPageResources();
         ASSERT_EQ(CKoSafeToolsPool::LoadXml(":/xml/safe_tools.xml"), 0);
     }
 
@@ -167,13 +169,34 @@ TEST_F(ControlByClassWidgetTest, ClickOnEachCategoryRunsItsDiaryModallyAndDelete
     EXPECT_EQ(view->requested.size(), std::size(kCategories));
 }
 
-TEST_F(ControlByClassWidgetTest, WithoutDiaryTheClickIsOnlyLogged)
+TEST_F(ControlByClassWidgetTest, ClickRunsTheCategorysDiaryUntilItsCloseButton)
 {
     auto* view = ShownView<ControlByClassWidget>();
-    WindowMouse::Click(ButtonAt(*view, QPoint(0, 70)), QPoint(100, 30));
-    EXPECT_TRUE(m_log.HasLine("TRACE", "click id:100217"));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(view->findChildren<QDialog*>().isEmpty());
+    for (const Category& category : kCategories) {
+        SCOPED_TRACE(category.id);
+        QPointer<CProgramDiaryDialog> diary;
+        int openedCategory = 0;
+        QTimer::singleShot(0, view, [view, &diary, &openedCategory] {
+            diary = qobject_cast<CProgramDiaryDialog*>(QApplication::activeModalWidget());
+            if (diary == nullptr) {
+                return;
+            }
+            EXPECT_EQ(diary->parentWidget(), view);
+            openedCategory = diary->category();
+            const auto* close = diary->findChild<CCommonButton*>("ProgramDiaryDialogClose");
+            WindowMouse::Click(close, close->rect().center());
+        });
+        QTimer::singleShot(kDeadlineMs, view, [&diary] {
+            if (diary != nullptr) {
+                diary->done(-99);
+            }
+        });
+        WindowMouse::Click(ButtonAt(*view, category.position), QPoint(100, 30));
+        EXPECT_EQ(openedCategory, category.id);
+        EXPECT_TRUE(diary.isNull()) << "closed and deleted";
+        EXPECT_TRUE(view->findChildren<QDialog*>().isEmpty());
+        EXPECT_TRUE(m_log.HasLine("TRACE", "click id:" + std::to_string(category.id)));
+    }
 }
 
 TEST_F(ControlByClassWidgetTest, IdOutsideTheCategoriesIsRefused)
