@@ -7,6 +7,8 @@
 #include "base/NamedPipe.h"
 #include "base/SystemException.h"
 
+#include "RawSocket.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -45,27 +47,6 @@ void DrainSocket(int fd)
 {
     char buffer[65536];
     while (recv(fd, buffer, sizeof(buffer), 0) > 0) {
-    }
-}
-
-void SendAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t sent = send(fd, data, size, MSG_NOSIGNAL);
-        if (sent <= 0) {
-            return;
-        }
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
-}
-
-// Gives the reader the processor until it has read everything.
-void WaitUntilRead(int fd)
-{
-    int unread = 1;
-    while (ioctl(fd, SIOCOUTQ, &unread) == 0 && unread > 0) {
-        std::this_thread::yield();
     }
 }
 

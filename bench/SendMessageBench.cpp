@@ -20,6 +20,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "RawSocket.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -154,27 +156,6 @@ void BM_NamedPipeConnection(benchmark::State& state)
     Finish(state, bytes.size());
 }
 BENCHMARK(BM_NamedPipeConnection)->Arg(3)->Arg(2048)->UseRealTime();
-
-void SendAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t sent = send(fd, data, size, MSG_NOSIGNAL);
-        if (sent <= 0) {
-            return;
-        }
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
-}
-
-// Gives the reader the processor until it has read everything.
-void WaitUntilRead(int fd)
-{
-    int unread = 1;
-    while (ioctl(fd, SIOCOUTQ, &unread) == 0 && unread > 0) {
-        std::this_thread::yield();
-    }
-}
 
 void BM_RawSocketConnection(benchmark::State& state)
 {

@@ -922,18 +922,27 @@ void CTableWidget::setColumnAlignment(int column, int value)
     requestRepaint();
 }
 
-void CTableWidget::setButtonColumn(int column, const QString& objectName)
+CTableWidget::Column* CTableWidget::claimControlColumn(int column, ColumnKind kind)
 {
     if (!validColumn(column - 1)) {
-        return;
+        return nullptr;
     }
     Column& settings = m_columns[static_cast<size_t>(column - 1)];
     if (settings.kind != TextColumn) {
         LOG_ERROR << L"column " << column << L" already holds controls";
-        return;
+        return nullptr;
     }
     m_cellControls = true;
-    settings.kind = ButtonColumn;
+    settings.kind = kind;
+    return &settings;
+}
+
+void CTableWidget::setButtonColumn(int column, const QString& objectName)
+{
+    Column* const settings = claimControlColumn(column, ButtonColumn);
+    if (settings == nullptr) {
+        return;
+    }
     for (int slot = 0; slot < slotCount(); ++slot) {
         auto* button = new PushButton(this);
         button->setObjectName(objectName);
@@ -941,7 +950,7 @@ void CTableWidget::setButtonColumn(int column, const QString& objectName)
         connect(button, &PushButton::toTableWidget, this, &CTableWidget::sig_toOtherWidget);
         button->hide();
         button->stackUnder(m_header);
-        settings.buttons.push_back(button);
+        settings->buttons.push_back(button);
     }
     ++m_textGeneration;
     updateShowArea();
@@ -949,16 +958,10 @@ void CTableWidget::setButtonColumn(int column, const QString& objectName)
 
 void CTableWidget::setCheckBoxColumn(int column)
 {
-    if (!validColumn(column - 1)) {
+    Column* const settings = claimControlColumn(column, CheckBoxColumn);
+    if (settings == nullptr) {
         return;
     }
-    Column& settings = m_columns[static_cast<size_t>(column - 1)];
-    if (settings.kind != TextColumn) {
-        LOG_ERROR << L"column " << column << L" already holds controls";
-        return;
-    }
-    m_cellControls = true;
-    settings.kind = CheckBoxColumn;
     ++m_checkColumnCount;
     for (int slot = 0; slot < slotCount(); ++slot) {
         auto* box = new CCheckBox(this);
@@ -967,7 +970,7 @@ void CTableWidget::setCheckBoxColumn(int column)
         connect(box, &CCheckBox::signal_text, this, &CTableWidget::signal_getPressText);
         box->hide();
         box->stackUnder(m_header);
-        settings.checkBoxes.push_back(box);
+        settings->checkBoxes.push_back(box);
     }
     ++m_textGeneration;
     updateShowArea();
@@ -975,16 +978,10 @@ void CTableWidget::setCheckBoxColumn(int column)
 
 void CTableWidget::setComboBoxColumn(int column, const QStringList& items)
 {
-    if (!validColumn(column - 1)) {
+    Column* const settings = claimControlColumn(column, ComboBoxColumn);
+    if (settings == nullptr) {
         return;
     }
-    Column& settings = m_columns[static_cast<size_t>(column - 1)];
-    if (settings.kind != TextColumn) {
-        LOG_ERROR << L"column " << column << L" already holds controls";
-        return;
-    }
-    m_cellControls = true;
-    settings.kind = ComboBoxColumn;
     if (m_comboColumn < 0) {
         m_comboColumn = column - 1;
     }
@@ -996,7 +993,7 @@ void CTableWidget::setComboBoxColumn(int column, const QStringList& items)
                 [this, slot] { slot_changeComboboxIndex(slot); });
         box->hide();
         box->stackUnder(m_header);
-        settings.comboBoxes.push_back(box);
+        settings->comboBoxes.push_back(box);
     }
     ++m_textGeneration;
     updateShowArea();

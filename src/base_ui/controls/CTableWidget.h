@@ -306,6 +306,10 @@ private:
     SlotCell& slotCell(int slot, int column) const;
     bool validIndex(int index) const { return index >= 0 && index < rowCount(); }
     bool validColumn(int column) const { return column >= 0 && column < m_columnCount; }
+    // The settings of 1-based `column` turned into a control column of
+    // `kind`; null (with an ERROR line for a column that already holds
+    // controls) when that cannot be.
+    Column* claimControlColumn(int column, ColumnKind kind);
 
     // Ordinal of a check-box column among the check-box columns, or -1.
     int checkIndexOf(int column) const;
