@@ -17,8 +17,6 @@ constexpr int kTextHoverColour = 4005;
 constexpr int kTextBorderColour = 4006;
 
 constexpr int kButtonSpacing = 3;
-constexpr int kFirstCategory = 100217;
-constexpr int kLastCategory = 100221;
 
 // Program start, execute scan, ransomware found, heartbeat, download update package.
 const char* const kCategoryIds = "100221,100218,100219,100217,100220";
@@ -52,7 +50,8 @@ void ControlByClassWidget::initShow()
 // static
 bool ControlByClassWidget::IsCategory(int id)
 {
-    return id >= kFirstCategory && id <= kLastCategory;
+    // The record categories are the consecutive ids from heartbeat to program start.
+    return id >= CProgramDiaryDialog::kHeartbeat && id <= CProgramDiaryDialog::kProgramStart;
 }
 
 void ControlByClassWidget::sltToolButtonClicked(int id)
