@@ -1,0 +1,75 @@
+#include "monitor/widget/controlbyclass/ControlByClassWidget.h"
+
+#include "base/Logging.h"
+#include "base_ui/tools/CControlSetting.h"
+#include "widgets/safetools/ToolsWidget.h"
+
+#include <QDialog>
+#include <QPointer>
+
+namespace {
+
+// String pool entries of the grid's colours.
+constexpr int kTextTitleColour = 4003;
+constexpr int kTextSubTitleColour = 4004;
+constexpr int kTextHoverColour = 4005;
+constexpr int kTextBorderColour = 4006;
+
+constexpr int kButtonSpacing = 3;
+constexpr int kFirstCategory = 100217;
+constexpr int kLastCategory = 100221;
+
+// Program start, execute scan, ransomware found, heartbeat, download update package.
+const char* const kCategoryIds = "100221,100218,100219,100217,100220";
+
+QString Text(int id)
+{
+    return QString::fromStdString(CControlSetting::Get_Text(id));
+}
+
+} // namespace
+
+ControlByClassWidget::ControlByClassWidget(QWidget* parent) : QWidget(parent)
+{
+    resize(700, 400);
+    move(0, 90);
+}
+
+void ControlByClassWidget::initShow()
+{
+    auto* grid = new ToolsWidget(this);
+    grid->setButtonStyle(Text(kTextTitleColour), Text(kTextSubTitleColour), Text(kTextHoverColour),
+                         Text(kTextBorderColour), true, kButtonSpacing);
+    connect(grid, &ToolsWidget::sigToolButtonClicked, this,
+            &ControlByClassWidget::sltToolButtonClicked);
+    grid->initShow(kCategoryIds);
+    grid->adjustSize();
+    grid->move(0, 0);
+    grid->show();
+}
+
+// static
+bool ControlByClassWidget::IsCategory(int id)
+{
+    return id >= kFirstCategory && id <= kLastCategory;
+}
+
+void ControlByClassWidget::sltToolButtonClicked(int id)
+{
+    LOG_TRACE << "click id:" << id;
+    if (!IsCategory(id)) {
+        LOG_ERROR << "no diary for id " << id << ": not a record category.";
+        return;
+    }
+    const QPointer<QDialog> dialog = createDiaryDialog(id);
+    if (dialog.isNull()) {
+        return;
+    }
+    dialog->exec();
+    delete dialog.data();
+}
+
+QDialog* ControlByClassWidget::createDiaryDialog(int /*id*/)
+{
+    return nullptr;
+}
