@@ -2,6 +2,7 @@
 
 #include "base/Logging.h"
 #include "base_ui/tools/CControlSetting.h"
+#include "monitor/widget/dialog/CProgramDiaryDialog.h"
 #include "widgets/safetools/ToolsWidget.h"
 
 #include <QDialog>
@@ -69,7 +70,7 @@ void ControlByClassWidget::sltToolButtonClicked(int id)
     delete dialog.data();
 }
 
-QDialog* ControlByClassWidget::createDiaryDialog(int /*id*/)
+QDialog* ControlByClassWidget::createDiaryDialog(int id)
 {
-    return nullptr;
+    return CProgramDiaryDialog::create(id, this);
 }

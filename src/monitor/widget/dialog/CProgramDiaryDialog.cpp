@@ -1,0 +1,383 @@
+#include "monitor/widget/dialog/CProgramDiaryDialog.h"
+
+#include "base/Logging.h"
+#include "base_ui/controls/CCommonButton.h"
+#include "base_ui/controls/CDetailMessageBox.h"
+#include "base_ui/controls/CTableWidget.h"
+#include "base_ui/tools/CControlSetting.h"
+#include "monitor/lib/CLogModuleLib.h"
+#include "monitor/widget/dialog/CSelectDateDialog.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <array>
+
+namespace {
+
+// String pool entries.
+constexpr int kTextClear = 110500;
+constexpr int kTextClose = 110501;
+constexpr int kTextFirstFilter = 110502; // the six filter entries: 110502 to 110507
+constexpr int kTextComboBox = 110511;
+constexpr int kColourTitleBand = 110600;
+constexpr int kColourExplanationBand = 110601;
+constexpr int kColourLine = 110602;
+constexpr int kColourBody = 110603;
+constexpr int kColourHeader = 110604;
+constexpr int kColourHeaderText = 110605;
+constexpr int kColourCellText = 110606;
+constexpr int kColourHandleOutline = 110607;
+constexpr int kColourButtonText = 110610;
+
+// Pixmap pool entries.
+constexpr int kImageClose = 130000;
+constexpr int kImageButton = 130001;
+
+constexpr int kButtonPictures = 4;
+constexpr int kButtonTop = 361;
+constexpr int kTitleBandBottom = 40;
+constexpr int kExplanationBandHeight = 100;
+constexpr int kExplanationCentreHeight = 80;
+constexpr int kBottomLineY = 349;
+
+constexpr int kTableTop = 120;
+constexpr int kTableHeight = 229;
+constexpr int kTableRows = 5;
+constexpr int kFirstColumnPadding = 20;
+constexpr int kHeaderFontPixels = 14;
+
+const char kSeeButtonName[] = "PROGRAM_DIARY_SEE_BTN";
+const char kComboBoxSheet[] = "QComboBox{background-color:#fbfbfb;border: 1px solid #d2d3de;}";
+
+constexpr std::size_t kMaxColumns = 4;
+constexpr int kFilterCount = 6;
+
+QString Text(int id)
+{
+    return QString::fromStdString(CControlSetting::Get_Text(id));
+}
+
+QString Image(int id)
+{
+    return QString::fromStdString(CControlSetting::Get_Pixmap_Path(id));
+}
+
+QColor Colour(int id)
+{
+    return QColor(Text(id));
+}
+
+} // namespace
+
+struct CProgramDiaryDialog::Layout
+{
+    int category;
+    int titleText;
+    int explanationText;
+    int columnCount;
+    std::array<int, kMaxColumns> widths;
+    std::array<int, kMaxColumns> headerTexts;
+    // Text ids of the sample row's cells.
+    std::array<int, kMaxColumns> cellTexts;
+    // 1-based; 0 for none.
+    int buttonColumn;
+};
+
+// static
+const CProgramDiaryDialog::Layout* CProgramDiaryDialog::findLayout(int category)
+{
+    static const std::array<Layout, 5> layouts = {{
+        {kProgramStart,
+         110000,
+         110005,
+         3,
+         {190, 185, 60},
+         {110001, 110002, 110003},
+         {100000000, 100000001, 100000002},
+         3},
+        {kRansomwareFound,
+         110100,
+         110105,
+         3,
+         {190, 185, 60},
+         {110101, 110102, 110103},
+         {100000000, 100000003, 100000002},
+         3},
+        {kUpdatePackage,
+         110200,
+         110205,
+         3,
+         {190, 155, 80},
+         {110201, 110202, 110203},
+         {100000000, 100000004, 100000002},
+         3},
+        {kHeartbeat,
+         110300,
+         110303,
+         3,
+         {165, 75, 210},
+         {110301, 110302, 110304},
+         {100000005, 100000006, 100000007},
+         0},
+        {kExecuteScan,
+         110400,
+         110406,
+         4,
+         {160, 80, 165, 40},
+         {110401, 110402, 110403, 110404},
+         {100000000, 100000008, 100000009, 100000002},
+         4},
+    }};
+    for (const Layout& layout : layouts) {
+        if (layout.category == category) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
+
+// static
+CProgramDiaryDialog* CProgramDiaryDialog::create(int category, QWidget* parent)
+{
+    const Layout* layout = findLayout(category);
+    if (layout == nullptr) {
+        LOG_ERROR << "no diary for category " << category;
+        return nullptr;
+    }
+    return new CProgramDiaryDialog(*layout, parent);
+}
+
+CProgramDiaryDialog::CProgramDiaryDialog(const Layout& layout, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(460, 400);
+    buildFrame(layout);
+    buildTable(layout);
+    fillTable(layout);
+}
+
+CProgramDiaryDialog::~CProgramDiaryDialog()
+{
+    CLogModuleLib::stopRecords(this);
+}
+
+void CProgramDiaryDialog::buildFrame(const Layout& layout)
+{
+    buildButtons();
+
+    auto* title = new QLabel(this);
+    CControlSetting::Set_Label_Text(title, layout.titleText, 3);
+    title->move(14, 14);
+
+    auto* explanation = new QLabel(this);
+    CControlSetting::Set_Label_Text(explanation, layout.explanationText, 3);
+    explanation->move(20,
+                      kTitleBandBottom + (kExplanationCentreHeight - explanation->height()) / 2);
+}
+
+void CProgramDiaryDialog::buildButtons()
+{
+    const QColor textColour = Colour(kColourButtonText);
+
+    auto* close = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    close->setObjectName("ProgramDiaryDialogClose");
+    close->setText(Text(kTextClose));
+    close->setTextColor(textColour, CCommonButton::StateMarked);
+    close->adjustSize();
+    close->move(width() - close->width() - 22, kButtonTop);
+    connect(close, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_shutBtnClicked);
+
+    auto* clear = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    clear->setObjectName("ProgramDiaryDialogClear");
+    clear->setText(Text(kTextClear));
+    clear->setTextColor(textColour, CCommonButton::StateMarked);
+    clear->adjustSize();
+    clear->move(close->x() - clear->width() - 20, kButtonTop);
+    connect(clear, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_clearBtnClicked);
+
+    auto* corner = new CCommonButton(Image(kImageClose), kButtonPictures, this);
+    corner->setObjectName("ProgramDiaryDialogTitleClose");
+    corner->adjustSize();
+    corner->move(width() - corner->width() - 7, 7);
+    connect(corner, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_closeBtnClicked);
+}
+
+void CProgramDiaryDialog::buildTable(const Layout& layout)
+{
+    m_table = new CTableWidget(width() - 2, kTableHeight, kTableRows, layout.columnCount, this);
+    QStringList labels;
+    for (int column = 0; column < layout.columnCount; ++column) {
+        const auto k = static_cast<std::size_t>(column);
+        m_table->setColumnWidth(column + 1, layout.widths[k]);
+        labels << Text(layout.headerTexts[k]);
+    }
+    m_table->setHeaderLabels(labels);
+    m_table->setHeaderPadding(1, kFirstColumnPadding);
+    m_table->setHeaderFontPixelSize(kHeaderFontPixels);
+    m_table->setColumnPadding(0, kFirstColumnPadding);
+    if (layout.buttonColumn > 0) {
+        m_table->setButtonColumn(layout.buttonColumn, kSeeButtonName);
+    }
+    connect(m_table, &CTableWidget::sig_toOtherWidget, this,
+            &CProgramDiaryDialog::slt_ShowDetailDialog);
+    m_table->move(1, kTableTop);
+    m_table->setSortAfterRefresh(false);
+    colourTable();
+    buildTimeFilter();
+}
+
+void CProgramDiaryDialog::colourTable()
+{
+    m_table->setHeaderBackgroundColor(Text(kColourHeader));
+    m_table->setBackgroundColor(Text(kColourBody));
+    m_table->setHeaderTextColor(Text(kColourHeaderText));
+    m_table->setTextColor(Text(kColourCellText));
+    m_table->setHandleFill(180, 174, 174);
+    m_table->setHandleBorderColor(Text(kColourHandleOutline));
+    m_table->setSelectedRowColor(252, 252, 252);
+    m_table->setHeaderLineColor(Text(kColourLine));
+}
+
+void CProgramDiaryDialog::buildTimeFilter()
+{
+    m_timeFilter = m_table->addHeaderComboBox(0);
+    m_timeFilter->setObjectName(
+        QString::fromStdString(CControlSetting::Get_Object_Name(kTextComboBox)));
+    connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
+    m_timeFilter->setView(new QListView(m_timeFilter));
+    for (int index = 0; index < kFilterCount; ++index) {
+        m_timeFilter->addItem(Text(kTextFirstFilter + index));
+    }
+    m_timeFilter->setStyleSheet(kComboBoxSheet);
+}
+
+void CProgramDiaryDialog::fillTable(const Layout& layout)
+{
+    // The loader answers false without a module; the sample rows show anyway.
+    if (CLogModuleLib* loader = CLogModuleLib::instance()) {
+        loader->queryRecords(m_category, this);
+    }
+    CTableWidget::Row row;
+    for (int column = 0; column < layout.columnCount; ++column) {
+        row.push_back(
+            CControlSetting::Get_Text(layout.cellTexts[static_cast<std::size_t>(column)]));
+    }
+    for (int copy = 0; copy < kSampleRowCount; ++copy) {
+        m_table->appendRow(row);
+    }
+}
+
+void CProgramDiaryDialog::loadData(const void* /*record*/, std::uint32_t value1,
+                                   std::uint32_t value2)
+{
+    LOG_TRACE << "get data" << value1 << ":" << value2;
+}
+
+void CProgramDiaryDialog::slt_closeBtnClicked()
+{
+    close();
+}
+
+void CProgramDiaryDialog::slt_shutBtnClicked()
+{
+    close();
+}
+
+void CProgramDiaryDialog::slt_clearBtnClicked()
+{
+    m_table->clearRows();
+}
+
+void CProgramDiaryDialog::slt_TimeCboxActivated(int index)
+{
+    if (index != FilterCustom) {
+        return;
+    }
+    delete m_dateDialog.data();
+    m_dateDialog = new CSelectDateDialog(this);
+    m_dateDialog->setWindowModality(Qt::WindowModal);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        m_dateDialog->move(desktop.x() + (desktop.width() - m_dateDialog->width()) / 2,
+                           desktop.y() + (desktop.height() - m_dateDialog->height()) / 2);
+    }
+    connect(m_dateDialog, &CSelectDateDialog::sig_returndate, this,
+            &CProgramDiaryDialog::slt_receiveDate);
+    connect(m_dateDialog, &CSelectDateDialog::sig_emptyDate, this,
+            &CProgramDiaryDialog::slt_showAllInfo);
+    m_dateDialog->show();
+}
+
+void CProgramDiaryDialog::slt_ShowDetailDialog(int /*row*/, int /*column*/, const QPoint& /*point*/)
+{
+    if (m_category != kProgramStart) {
+        return;
+    }
+    // Deleted once exec returns; a box that dies with the diary while it runs
+    // ends exec as well.
+    auto* box = new CDetailMessageBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->exec();
+}
+
+void CProgramDiaryDialog::slt_receiveDate(const QDateTime& /*begin_date*/,
+                                          const QDateTime& /*end_date*/)
+{}
+
+void CProgramDiaryDialog::slt_showAllInfo()
+{}
+
+void CProgramDiaryDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    event->accept();
+}
+
+void CProgramDiaryDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton)) {
+        QDialog::mouseMoveEvent(event);
+        return;
+    }
+    move(event->globalPosition().toPoint() - m_dragOffset);
+    event->accept();
+}
+
+void CProgramDiaryDialog::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    const int right = width() - 1;
+    const int bottom = height() - 1;
+    const auto fill = [&painter](const QColor& colour) {
+        painter.setPen(colour);
+        painter.setBrush(QBrush(colour, Qt::SolidPattern));
+    };
+
+    fill(Colour(kColourBody));
+    painter.drawRect(rect());
+    const QColor titleBand = Colour(kColourTitleBand);
+    fill(titleBand);
+    painter.drawRect(0, 0, right, kTitleBandBottom);
+    fill(Colour(kColourExplanationBand));
+    painter.drawRect(0, kTitleBandBottom, right, kExplanationBandHeight);
+
+    painter.setPen(Colour(kColourLine));
+    painter.drawLine(0, kBottomLineY, right, kBottomLineY);
+
+    painter.setPen(titleBand);
+    painter.drawLine(0, 0, right, 0);
+    painter.drawLine(right, 0, right, bottom);
+    painter.drawLine(right, bottom, 0, bottom);
+    painter.drawLine(0, bottom, 0, 0);
+}
