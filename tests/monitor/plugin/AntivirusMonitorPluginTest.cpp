@@ -173,6 +173,87 @@ TEST_F(AntivirusMonitorPluginTest, SwitchingViewsKeepsEachViewAndItsState)
     EXPECT_EQ(date->date(), chosen) << "the view by time keeps its state";
 }
 
+// The view by type shown, and its category buttons in grid order: 100221,
+// 100218, 100219, 100217, 100220.
+QList<QWidget*> ShowCategories(const QWidget& page)
+{
+    QList<QRadioButton*> radios = page.findChildren<QRadioButton*>();
+    if (radios.size() != 2) {
+        return {};
+    }
+    Click(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    QWidget* byType = FindOne(&page, "ControlByClassWidget");
+    return byType != nullptr ? Find(byType, "CIconButton") : QList<QWidget*>();
+}
+
+TEST_F(AntivirusMonitorPluginTest, ViewButtonOfTheProgramStartDiaryOpensTheDetailBox)
+{
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+
+    QString diaryClass;
+    int viewButtons = 0;
+    bool detailSeen = false;
+    const auto diarySeen = OnNextModal([&](QDialog& diary) {
+        diaryClass = diary.metaObject()->className();
+        QList<QWidget*> buttons = Find(&diary, "PushButton");
+        buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
+        viewButtons = static_cast<int>(buttons.size());
+        const auto detail = OnNextModal([](QDialog& box) {
+            EXPECT_STREQ(box.metaObject()->className(), "CDetailMessageBox");
+            Click(box.findChild<QWidget*>("DetailMessageBoxClose"));
+        });
+        if (!buttons.isEmpty()) {
+            Click(buttons.first());
+        }
+        detailSeen = *detail;
+        Click(diary.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+    });
+    Click(categories[0]);
+
+    ASSERT_TRUE(*diarySeen) << "a category opens its diary";
+    EXPECT_EQ(diaryClass, "CProgramDiaryDialog");
+    EXPECT_EQ(viewButtons, 5) << "a view button in each of the five visible rows";
+    EXPECT_TRUE(detailSeen);
+    EXPECT_TRUE(WaitFor([&] { return Find(&m_host.page(), "CProgramDiaryDialog").isEmpty(); }))
+        << "the closed diary is gone";
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("TRACE", "ControlByClassWidget.cpp",
+                                              "ControlByClassWidget::sltToolButtonClicked",
+                                              "click id:100221")),
+              1);
+}
+
+TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
+{
+    ASSERT_TRUE(m_host.page().loadLogModule());
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+
+    const struct
+    {
+        int button;
+        int category;
+    } diaries[] = {{1, 100218}, {4, 100220}};
+    for (const auto& diary : diaries) {
+        const auto pattern = [&](int record) {
+            return LogLinePattern("TRACE", "CProgramDiaryDialog.cpp",
+                                  "CProgramDiaryDialog::loadData",
+                                  QString("get data%1:%2").arg(record).arg(diary.category));
+        };
+        bool allRecords = false;
+        const auto seen = OnNextModal([&](QDialog& dialog) {
+            allRecords = WaitFor([&] {
+                return CountNewLogLines(pattern(1)) == 1 && CountNewLogLines(pattern(2)) == 1 &&
+                       CountNewLogLines(pattern(3)) == 1;
+            });
+            Click(dialog.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+        });
+        Click(categories[diary.button]);
+        ASSERT_TRUE(*seen) << diary.category;
+        EXPECT_TRUE(allRecords) << "the stand-in's three records of " << diary.category;
+    }
+}
+
 struct SwitchAnswer
 {
     const char* button;

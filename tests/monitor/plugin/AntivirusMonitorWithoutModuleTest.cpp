@@ -28,7 +28,21 @@ TEST(AntivirusMonitorWithoutModuleTest, LoadLogModuleFailsAndThePageKeepsWorking
     QWidget* byType = FindOne(&host.page(), "ControlByClassWidget");
     ASSERT_NE(byType, nullptr);
     EXPECT_TRUE(byType->isVisible());
-    EXPECT_EQ(Find(byType, "CIconButton").size(), 5);
+    const QList<QWidget*> categories = Find(byType, "CIconButton");
+    ASSERT_EQ(categories.size(), 5);
+
+    // The scan diary still opens, with its sample rows and no records.
+    int rows = 0;
+    const auto seen = OnNextModal([&](QDialog& diary) {
+        QList<QWidget*> buttons = Find(&diary, "PushButton");
+        buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
+        rows = static_cast<int>(buttons.size());
+        Click(diary.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+    });
+    Click(categories[1]);
+    ASSERT_TRUE(*seen);
+    EXPECT_EQ(rows, 5) << "sample rows with view buttons";
+    EXPECT_EQ(CountLogLines(LogLinePattern("TRACE", ".*", ".*", "get data.*"), logStart), 0);
 }
 
 } // namespace

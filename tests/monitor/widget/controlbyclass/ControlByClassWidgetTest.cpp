@@ -2,6 +2,7 @@
 // and texts, and what a click on a category does.
 
 #include "monitor/widget/controlbyclass/ControlByClassWidget.h"
+#include "monitor/widget/dialog/CProgramDiaryDialog.h"
 #include "widgets/safetools/CIconButton.h"
 #include "widgets/safetools/CKoSafeToolsPool.h"
 #include "widgets/safetools/ToolsWidget.h"
@@ -167,12 +168,26 @@ TEST_F(ControlByClassWidgetTest, ClickOnEachCategoryRunsItsDiaryModallyAndDelete
     EXPECT_EQ(view->requested.size(), std::size(kCategories));
 }
 
-TEST_F(ControlByClassWidgetTest, WithoutDiaryTheClickIsOnlyLogged)
+TEST_F(ControlByClassWidgetTest, ClickRunsTheCategorysDiaryAndDeletesItOnceClosed)
 {
     auto* view = ShownView<ControlByClassWidget>();
+    QPointer<CProgramDiaryDialog> diary;
+    int category = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        diary = qobject_cast<CProgramDiaryDialog*>(QApplication::activeModalWidget());
+        if (!diary.isNull()) {
+            poll.stop();
+            category = diary->category();
+            EXPECT_EQ(diary->parentWidget(), view);
+            diary->reject();
+        }
+    });
+    poll.start(10);
     WindowMouse::Click(ButtonAt(*view, QPoint(0, 70)), QPoint(100, 30));
     EXPECT_TRUE(m_log.HasLine("TRACE", "click id:100217"));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(category, 100217);
+    EXPECT_TRUE(diary.isNull());
     EXPECT_TRUE(view->findChildren<QDialog*>().isEmpty());
 }
 
