@@ -1,7 +1,7 @@
 # Programs that load the plug-in or the log module find them beside their
 # executable, and the plug-in writes its log into "log/" there.
 #
-#   ko_place_beside(TARGET program TARGETS lib ... [LOG_DIRECTORY])
+#   ko_place_beside(TARGET program [TARGETS lib ...] [LOG_DIRECTORY])
 #
 # copies the files of the TARGETS into the directory of `program` whenever
 # they change and, with LOG_DIRECTORY, creates "log/" there.
@@ -11,22 +11,20 @@ function(ko_place_beside)
     if(NOT directory)
         set(directory ${CMAKE_CURRENT_BINARY_DIR})
     endif()
-    set(files "")
-    foreach(library IN LISTS ARG_TARGETS)
-        list(APPEND files $<TARGET_FILE:${library}>)
-    endforeach()
     set(commands "")
+    foreach(library IN LISTS ARG_TARGETS)
+        list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${library}> ${directory}/)
+    endforeach()
     if(ARG_LOG_DIRECTORY)
-        set(commands COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}/log)
+        list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}/log)
     endif()
     set(stamp ${directory}/${ARG_TARGET}.beside)
     add_custom_command(OUTPUT ${stamp}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
-        COMMAND ${CMAKE_COMMAND} -E copy ${files} ${directory}/
         ${commands}
         COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
         DEPENDS ${ARG_TARGETS}
-        COMMENT "Placing ${ARG_TARGETS} beside ${ARG_TARGET}")
+        COMMENT "Placing ${ARG_TARGETS} and log/ beside ${ARG_TARGET}")
     add_custom_target(${ARG_TARGET}Beside DEPENDS ${stamp})
     add_dependencies(${ARG_TARGET} ${ARG_TARGET}Beside)
 endfunction()

@@ -260,6 +260,11 @@ struct SwitchAnswer
     int frame;
 };
 
+void PrintTo(const SwitchAnswer& answer, std::ostream* out)
+{
+    *out << answer.button;
+}
+
 class IsolationSwitchTest : public AntivirusMonitorPluginTest,
                             public testing::WithParamInterface<SwitchAnswer>
 {};
@@ -307,7 +312,10 @@ TEST_P(IsolationSwitchTest, TurningOnAsksAndKeepsTheAnswer)
 INSTANTIATE_TEST_SUITE_P(Answers, IsolationSwitchTest,
                          testing::Values(SwitchAnswer{"InfoMessageBoxAccept", kFrameOn},
                                          SwitchAnswer{"InfoMessageBoxReject", kFrameOff},
-                                         SwitchAnswer{"InfoMessageBoxClose", kFrameOff}));
+                                         SwitchAnswer{"InfoMessageBoxClose", kFrameOff}),
+                         [](const testing::TestParamInfo<SwitchAnswer>& info) {
+                             return std::string(info.param.button);
+                         });
 
 TEST_F(AntivirusMonitorPluginTest, TurningOffAsksNothing)
 {
