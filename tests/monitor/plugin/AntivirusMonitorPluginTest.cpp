@@ -194,24 +194,24 @@ TEST_F(AntivirusMonitorPluginTest, ViewButtonOfTheProgramStartDiaryOpensTheDetai
     QString diaryClass;
     int viewButtons = 0;
     bool detailSeen = false;
-    const auto diarySeen = OnNextModal([&](QDialog& diary) {
+    const ModalWatch diarySeen([&](QDialog& diary) {
         diaryClass = diary.metaObject()->className();
         QList<QWidget*> buttons = Find(&diary, "PushButton");
         buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
         viewButtons = static_cast<int>(buttons.size());
-        const auto detail = OnNextModal([](QDialog& box) {
+        const ModalWatch detail([](QDialog& box) {
             EXPECT_STREQ(box.metaObject()->className(), "CDetailMessageBox");
             Click(box.findChild<QWidget*>("DetailMessageBoxClose"));
         });
         if (!buttons.isEmpty()) {
             Click(buttons.first());
         }
-        detailSeen = *detail;
+        detailSeen = detail.seen();
         Click(diary.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
     });
     Click(categories[0]);
 
-    ASSERT_TRUE(*diarySeen) << "a category opens its diary";
+    ASSERT_TRUE(diarySeen.seen()) << "a category opens its diary";
     EXPECT_EQ(diaryClass, "CProgramDiaryDialog");
     EXPECT_EQ(viewButtons, 5) << "a view button in each of the five visible rows";
     EXPECT_TRUE(detailSeen);
@@ -241,7 +241,7 @@ TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
                                   QString("get data%1:%2").arg(record).arg(diary.category));
         };
         bool allRecords = false;
-        const auto seen = OnNextModal([&](QDialog& dialog) {
+        const ModalWatch seen([&](QDialog& dialog) {
             allRecords = WaitFor([&] {
                 return CountNewLogLines(pattern(1)) == 1 && CountNewLogLines(pattern(2)) == 1 &&
                        CountNewLogLines(pattern(3)) == 1;
@@ -249,7 +249,7 @@ TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
             Click(dialog.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
         });
         Click(categories[diary.button]);
-        ASSERT_TRUE(*seen) << diary.category;
+        ASSERT_TRUE(seen.seen()) << diary.category;
         EXPECT_TRUE(allRecords) << "the stand-in's three records of " << diary.category;
     }
 }
@@ -279,7 +279,7 @@ TEST_P(IsolationSwitchTest, TurningOnAsksAndKeepsTheAnswer)
 
     QRect boxGeometry;
     bool bothButtons = false;
-    const auto seen = OnNextModal([&](QDialog& box) {
+    const ModalWatch seen([&](QDialog& box) {
         boxGeometry = box.frameGeometry();
         auto* accept = box.findChild<QWidget*>("InfoMessageBoxAccept");
         auto* reject = box.findChild<QWidget*>("InfoMessageBoxReject");
@@ -292,7 +292,7 @@ TEST_P(IsolationSwitchTest, TurningOnAsksAndKeepsTheAnswer)
     });
     Click(switchButton);
 
-    ASSERT_TRUE(*seen) << "turning on asks for confirmation";
+    ASSERT_TRUE(seen.seen()) << "turning on asks for confirmation";
     EXPECT_TRUE(bothButtons);
     const QRect window = m_host.window().frameGeometry();
     EXPECT_EQ(boxGeometry.topLeft(),
@@ -321,16 +321,16 @@ TEST_F(AntivirusMonitorPluginTest, TurningOffAsksNothing)
 {
     QWidget* switchButton = FindOne(&m_host.page(), "CSwitchButton");
     ASSERT_NE(switchButton, nullptr);
-    const auto accepted =
-        OnNextModal([](QDialog& box) { Click(box.findChild<QWidget*>("InfoMessageBoxAccept")); });
+    const ModalWatch accepted(
+        [](QDialog& box) { Click(box.findChild<QWidget*>("InfoMessageBoxAccept")); });
     Click(switchButton);
-    ASSERT_TRUE(*accepted);
+    ASSERT_TRUE(accepted.seen());
     ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOn); }));
 
-    const auto asked = OnNextModal([](QDialog& box) { box.reject(); });
+    const ModalWatch asked([](QDialog& box) { box.reject(); });
     Click(switchButton);
     EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
-    EXPECT_FALSE(*asked);
+    EXPECT_FALSE(asked.seen());
     EXPECT_EQ(CountNewLogLines(LogLinePattern("TRACE", "AntivirusMonitorWidget.cpp",
                                               "AntivirusMonitorWidget::OnSwitchClicked",
                                               "switch turn:0")),

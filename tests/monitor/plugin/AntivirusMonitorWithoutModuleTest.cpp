@@ -33,14 +33,14 @@ TEST(AntivirusMonitorWithoutModuleTest, LoadLogModuleFailsAndThePageKeepsWorking
 
     // The scan diary still opens, with its sample rows and no records.
     int rows = 0;
-    const auto seen = OnNextModal([&](QDialog& diary) {
+    const ModalWatch seen([&](QDialog& diary) {
         QList<QWidget*> buttons = Find(&diary, "PushButton");
         buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
         rows = static_cast<int>(buttons.size());
         Click(diary.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
     });
     Click(categories[1]);
-    ASSERT_TRUE(*seen);
+    ASSERT_TRUE(seen.seen());
     EXPECT_EQ(rows, 5) << "sample rows with view buttons";
     EXPECT_EQ(CountLogLines(LogLinePattern("TRACE", ".*", ".*", "get data.*"), logStart), 0);
 }

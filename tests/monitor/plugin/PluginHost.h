@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLibrary>
 #include <QRegularExpression>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 
@@ -96,7 +97,9 @@ inline QWidget* FindOne(const QWidget* root, const char* className)
     return found.size() == 1 ? found.first() : nullptr;
 }
 
-// Left click in the middle of `widget`, delivered through its window.
+// Left click in the middle of `widget`, delivered through its window. Its
+// events are stamped a double-click interval after the previous ones, so
+// that two clicks at one place never make a double click.
 inline void Click(const QWidget* widget)
 {
     if (widget == nullptr) {
@@ -105,34 +108,48 @@ inline void Click(const QWidget* widget)
     }
     QWindow* window = widget->window()->windowHandle();
     QTest::mouseClick(window, Qt::LeftButton, {},
-                      widget->mapTo(widget->window(), widget->rect().center()));
+                      widget->mapTo(widget->window(), widget->rect().center()),
+                      QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1);
 }
 
-// Arms a watch for the next modal dialog other than the current one: once it
-// is shown, `act` runs inside its event loop and must end it. Returns a flag
-// that tells whether the dialog was seen; the watch gives up at the deadline.
-inline std::shared_ptr<bool> OnNextModal(std::function<void(QDialog&)> act)
+// Watches, while it lives, for the next modal dialog other than the one
+// active at its construction: once that is shown, `act` runs inside its
+// event loop and must end it. The watch gives up at the deadline.
+class ModalWatch
 {
-    auto seen = std::make_shared<bool>(false);
-    auto* poll = new QTimer(qApp);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    const QWidget* before = QApplication::activeModalWidget();
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+public:
+    explicit ModalWatch(std::function<void(QDialog&)> act)
+        : m_act(std::move(act)), m_before(QApplication::activeModalWidget())
+    {
+        m_clock.start();
+        QObject::connect(&m_poll, &QTimer::timeout, [this] { check(); });
+        m_poll.start(10);
+    }
+
+    Q_DISABLE_COPY_MOVE(ModalWatch)
+
+    // Whether the dialog was seen.
+    bool seen() const { return m_seen; }
+
+private:
+    void check()
+    {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog != before && dialog->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            *seen = true;
-            act(*dialog);
-        } else if (clock->elapsed() > kDeadlineMs) {
-            poll->stop();
-            poll->deleteLater();
+        if (dialog != nullptr && dialog != m_before && dialog->isVisible()) {
+            m_poll.stop();
+            m_seen = true;
+            m_act(*dialog);
+        } else if (m_clock.elapsed() > kDeadlineMs) {
+            m_poll.stop();
         }
-    });
-    poll->start(10);
-    return seen;
-}
+    }
+
+    std::function<void(QDialog&)> m_act;
+    const QWidget* m_before;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    bool m_seen = false;
+};
 
 // A page from getInterface; throws when the plug-in gives none.
 inline iAntivirusMonitor* NewPage()
