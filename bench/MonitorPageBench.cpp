@@ -1,0 +1,261 @@
+// The monitor page loaded like a host loads it: from getInterface to the
+// first painted frame of the page, and from a click on a category to the
+// first painted frame of its diary dialog. Each is measured against a plain
+// QWidget page or QDialog with as many labels as the page or the diary has
+// widgets, counted in the same run.
+
+#include "iAntivirusMonitor.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLibrary>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+GetInterfaceFunction GetInterface()
+{
+    static QLibrary library(
+        QDir(QCoreApplication::applicationDirPath()).filePath("AntivirusMonitor"));
+    return reinterpret_cast<GetInterfaceFunction>(library.resolve(kGetInterfaceSymbol));
+}
+
+// Notes the first paint of a watched widget.
+class FirstPaint : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Shows `window` and processes events until `page` has painted.
+void ShowUntilPainted(QWidget& window, QWidget& page)
+{
+    FirstPaint paint;
+    page.installEventFilter(&paint);
+    window.show();
+    while (!paint.painted) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    page.removeEventFilter(&paint);
+}
+
+void Discard(std::unique_ptr<QWidget>& window)
+{
+    window.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+std::unique_ptr<QWidget> NewWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->resize(874, 474);
+    return window;
+}
+
+// A plain page with `labels` labels.
+QWidget* PlainPage(QWidget* parent, int labels)
+{
+    auto* page = new QWidget(parent);
+    page->setGeometry(12, 62, 850, 400);
+    for (int i = 0; i < labels; ++i) {
+        auto* label = new QLabel(QString("label %1").arg(i), page);
+        label->move(10 + (i % 8) * 100, 10 + (i / 8) * 20);
+    }
+    return page;
+}
+
+// Widgets of a built monitor page, and of the program-start diary.
+struct Counts
+{
+    int page = 0;
+    int diary = 0;
+};
+
+void SendClick(QWidget* widget)
+{
+    const QPointF centre = QRectF(widget->rect()).center();
+    for (const auto& [type, buttons] :
+         {std::pair{QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton)},
+          std::pair{QEvent::MouseButtonRelease, Qt::MouseButtons()}}) {
+        QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
+// Calls `open`, which runs a modal dialog; returns the time from the call to
+// the dialog's first paint and ends the dialog there. `counted` receives the
+// dialog's number of widgets.
+double TimeToModalPaint(const std::function<void()>& open, int* counted = nullptr)
+{
+    QElapsedTimer clock;
+    double seconds = 0;
+    QTimer poll;
+    std::unique_ptr<FirstPaint> paint;
+    QPointer<QDialog> dialog;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (dialog.isNull()) {
+            dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog.isNull()) {
+                paint = std::make_unique<FirstPaint>();
+                dialog->installEventFilter(paint.get());
+            }
+        }
+        if (paint != nullptr && paint->painted) {
+            seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+            poll.stop();
+            dialog->removeEventFilter(paint.get());
+            if (counted != nullptr) {
+                *counted = static_cast<int>(dialog->findChildren<QWidget*>().size());
+            }
+            dialog->reject();
+        }
+    });
+    poll.start(0);
+    clock.start();
+    open();
+    return seconds;
+}
+
+QList<QWidget*> CategoryButtons(QWidget& page)
+{
+    QList<QRadioButton*> radios = page.findChildren<QRadioButton*>();
+    SendClick(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    QList<QWidget*> buttons;
+    for (QWidget* child : page.findChildren<QWidget*>()) {
+        if (qstrcmp(child->metaObject()->className(), "CIconButton") == 0) {
+            buttons.append(child);
+        }
+    }
+    std::sort(buttons.begin(), buttons.end(), [](const QWidget* a, const QWidget* b) {
+        const QPoint pa = a->mapToGlobal(QPoint());
+        const QPoint pb = b->mapToGlobal(QPoint());
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    return buttons;
+}
+
+const Counts& CountWidgets()
+{
+    static const Counts counts = [] {
+        Counts result;
+        std::unique_ptr<QWidget> window = NewWindow();
+        iAntivirusMonitor* page = GetInterface()();
+        page->setParentWidget(window.get());
+        page->initUi();
+        ShowUntilPainted(*window, *page);
+        result.page = static_cast<int>(page->findChildren<QWidget*>().size());
+        const QList<QWidget*> buttons = CategoryButtons(*page);
+        TimeToModalPaint([&] { SendClick(buttons.first()); }, &result.diary);
+        Discard(window);
+        return result;
+    }();
+    return counts;
+}
+
+void BM_PageFirstFrame(benchmark::State& state)
+{
+    state.counters["widgets"] = CountWidgets().page;
+    for (auto _ : state) {
+        std::unique_ptr<QWidget> window = NewWindow();
+        iAntivirusMonitor* page = GetInterface()();
+        page->setParentWidget(window.get());
+        page->initUi();
+        ShowUntilPainted(*window, *page);
+        state.PauseTiming();
+        Discard(window);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PageFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_PlainPageFirstFrame(benchmark::State& state)
+{
+    const int labels = CountWidgets().page;
+    state.counters["widgets"] = labels;
+    for (auto _ : state) {
+        std::unique_ptr<QWidget> window = NewWindow();
+        QWidget* page = PlainPage(window.get(), labels);
+        ShowUntilPainted(*window, *page);
+        state.PauseTiming();
+        Discard(window);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlainPageFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_DiaryFirstFrame(benchmark::State& state)
+{
+    state.counters["widgets"] = CountWidgets().diary;
+    std::unique_ptr<QWidget> window = NewWindow();
+    iAntivirusMonitor* page = GetInterface()();
+    page->setParentWidget(window.get());
+    page->initUi();
+    ShowUntilPainted(*window, *page);
+    const QList<QWidget*> buttons = CategoryButtons(*page);
+    for (auto _ : state) {
+        state.SetIterationTime(TimeToModalPaint([&] { SendClick(buttons.first()); }));
+    }
+    Discard(window);
+}
+BENCHMARK(BM_DiaryFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_PlainDialogFirstFrame(benchmark::State& state)
+{
+    const int labels = CountWidgets().diary;
+    state.counters["widgets"] = labels;
+    std::unique_ptr<QWidget> window = NewWindow();
+    window->show();
+    for (auto _ : state) {
+        state.SetIterationTime(TimeToModalPaint([&] {
+            QDialog dialog(window.get(), Qt::FramelessWindowHint);
+            dialog.resize(460, 400);
+            for (int i = 0; i < labels; ++i) {
+                auto* label = new QLabel(QString("label %1").arg(i), &dialog);
+                label->move(10 + (i % 4) * 110, 10 + (i / 4) * 20);
+            }
+            dialog.exec();
+        }));
+    }
+    Discard(window);
+}
+BENCHMARK(BM_PlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (GetInterface() == nullptr) {
+        std::fprintf(stderr, "MonitorPageBench: no plug-in beside the program\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

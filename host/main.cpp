@@ -1,0 +1,122 @@
+// monitor-host: loads the monitor plug-in beside this executable at run time,
+// builds its page into a window in the client's order and shows it. Without
+// a display, or with --screenshot DIR, it saves every screen of the page as
+// PNG files instead and prints where they are.
+//
+//     monitor-host [--screenshot DIR]
+
+#include "HostWindow.h"
+#include "MonitorPlugin.h"
+#include "ScreenTour.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const char* const kDefaultScreenshotDirectory = "screenshots";
+
+#if defined(_WIN32)
+bool HasDisplay()
+{
+    return true;
+}
+#else
+bool HasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+#endif
+
+// Whether windows would reach a screen: a display exists and no headless
+// platform plug-in is asked for.
+bool WindowsAreSeen()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    return HasDisplay() && !platform.startsWith("offscreen") && !platform.startsWith("minimal");
+}
+
+struct Options
+{
+    bool screenshots = false;
+    QString directory;
+    bool valid = true;
+};
+
+Options ParseOptions(int argc, char* argv[])
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+            options.screenshots = true;
+            options.directory = QString::fromLocal8Bit(argv[++i]);
+        } else {
+            options.valid = false;
+        }
+    }
+    return options;
+}
+
+int SaveScreens(HostWindow& window, const QString& directory)
+{
+    ScreenTour tour(window, directory);
+    const QStringList written = tour.run();
+    if (written.isEmpty()) {
+        std::fprintf(stderr, "monitor-host: %s\n", qPrintable(tour.error()));
+        return 1;
+    }
+    std::printf("monitor-host: %lld screens of the monitor page in %s\n",
+                static_cast<long long>(written.size()),
+                qPrintable(QDir::toNativeSeparators(QDir(directory).absolutePath())));
+    for (const QString& path : written) {
+        std::printf("  %s\n", qPrintable(QDir::toNativeSeparators(path)));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    Options options = ParseOptions(argc, argv);
+    if (!options.valid) {
+        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR]\n");
+        return 2;
+    }
+    if (!WindowsAreSeen()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!options.screenshots) {
+            options.screenshots = true;
+            options.directory = kDefaultScreenshotDirectory;
+        }
+    }
+    QApplication app(argc, argv);
+
+    MonitorPlugin plugin(QCoreApplication::applicationDirPath());
+    if (!plugin.load()) {
+        std::fprintf(stderr, "monitor-host: cannot load the plug-in: %s\n",
+                     qPrintable(plugin.errorString()));
+        return 1;
+    }
+    std::unique_ptr<iAntivirusMonitor> page = plugin.createPage();
+    if (page == nullptr) {
+        std::fprintf(stderr, "monitor-host: the plug-in gave no page\n");
+        return 1;
+    }
+    HostWindow window(std::move(page));
+    std::printf("monitor-host: plug-in %s, log module %s\n",
+                qPrintable(QDir::toNativeSeparators(plugin.fileName())),
+                window.logModuleLoaded() ? "loaded" : "not loaded");
+    std::fflush(stdout);
+
+    if (options.screenshots) {
+        return SaveScreens(window, options.directory);
+    }
+    window.show();
+    return QApplication::exec();
+}

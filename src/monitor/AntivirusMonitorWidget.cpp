@@ -1,0 +1,242 @@
+#include "monitor/AntivirusMonitorWidget.h"
+
+#include "base/Logging.h"
+#include "base_ui/controls/CInfoMessageBox.h"
+#include "base_ui/controls/CSwitchButton.h"
+#include "base_ui/tools/CControlSetting.h"
+#include "base_ui/tools/CKoPixmapPool.h"
+#include "base_ui/tools/CKoQssPool.h"
+#include "base_ui/tools/CKoStringPool.h"
+#include "base_ui/tools/CLoadStyle.h"
+#include "base_ui/utils/CommonUtils.h"
+#include "monitor/lib/CLogModuleLib.h"
+#include "monitor/widget/controlbyclass/ControlByClassWidget.h"
+#include "monitor/widget/controlbyclass/ControlByDataWidget.h"
+#include "widgets/safetools/CKoSafeToolsPool.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QPointer>
+#include <QRadioButton>
+
+#include <cerrno>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// String pool entries.
+constexpr int kTextTitle = 4000;
+constexpr int kTextViewByTime = 4001;
+constexpr int kTextViewByType = 4002;
+constexpr int kTextIsolation = 4007;
+constexpr int kTextConfirmIsolation = 4008;
+constexpr int kTextReject = 4009;
+constexpr int kTextAccept = 4010;
+// Pixmap pool entry of the switch's frame strip.
+constexpr int kImageSwitch = 4101;
+
+constexpr int kMargin = 10;
+constexpr QSize kPageSize(850, 400);
+constexpr QPoint kPagePos(22 - kMargin, 62);
+constexpr int kRadioTopGap = 15;
+constexpr int kRadioGap = 30;
+constexpr QPoint kIsolationLabelPos(550, 5);
+constexpr int kSwitchGap = 10;
+
+const char* const kLogPrefix = "./log/AntivirusMonitor";
+
+QString Text(int id)
+{
+    return QString::fromStdString(CControlSetting::Get_Text(id));
+}
+
+// The style-sheet pool only ever appends: the page's sheet goes into it once
+// per process, so that every page gets the same sheet instead of one more
+// copy per page.
+bool LoadPageStyleSheet()
+{
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = CKoQssPool::LoadQss(":/xml/AMstyle.css") == 0;
+    }
+    return loaded;
+}
+
+QRadioButton* NewRadioButton(int textId, QWidget* parent)
+{
+    auto* button = new QRadioButton(Text(textId), parent);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+} // namespace
+
+AntivirusMonitorWidget::AntivirusMonitorWidget()
+{
+    // The log comes first, so that a resource that fails to load is
+    // reported in the page's own log file.
+    CommonUtils::Init_Log(QString::fromLatin1(kLogPrefix));
+    initxml();
+}
+
+AntivirusMonitorWidget::~AntivirusMonitorWidget()
+{
+    delete m_titleLabel;
+    delete m_viewByTime;
+    delete m_viewByType;
+}
+
+bool AntivirusMonitorWidget::initxml()
+{
+    QString baseSheet;
+    struct Step
+    {
+        const char* failure;
+        std::function<bool()> load;
+    };
+    const Step steps[] = {
+        {" load AMtext.xml fails,ErrNum:",
+         [] { return CKoStringPool::LoadXml(":/xml/AMtext.xml") >= 0; }},
+        {" load base_ui.css fails, ErrNum:",
+         [&baseSheet] {
+             return CLoadStyle::loadStyleSheet(":/base_ui_xml/base_ui_style.xml",
+                                               ":/base_ui_xml/base_ui.css", baseSheet);
+         }},
+        {" load base_ui_text.xml fails,ErrNum:",
+         [] { return CKoStringPool::LoadXml(":/base_ui_xml/base_ui_text.xml") >= 0; }},
+        {"load AMstyle.css fails, ErrNum:", [] { return LoadPageStyleSheet(); }},
+        {" load safe_tools.xml fails,ErrNum:",
+         [] { return CKoSafeToolsPool::LoadXml(":/xml/safe_tools.xml") >= 0; }},
+        {" load AMImage.xml fails,ErrNum:",
+         [] { return CKoPixmapPool::LoadXml(":/xml/AMImage.xml") >= 0; }},
+        {" load base_ui_pixmap.xml fails,ErrNum:",
+         [] { return CKoPixmapPool::LoadXml(":/base_ui_xml/base_ui_pixmap.xml") >= 0; }},
+    };
+    for (const Step& step : steps) {
+        if (!step.load()) {
+            const int error = errno;
+            LOG_FATAL << step.failure << error;
+            return false;
+        }
+    }
+    setStyleSheet(QString::fromStdString(CKoQssPool::Get().Text()) + baseSheet);
+    return true;
+}
+
+void AntivirusMonitorWidget::initUi()
+{
+    resize(kPageSize);
+    move(kPagePos);
+
+    m_titleLabel = new QLabel(this);
+    CControlSetting::Set_Label_Text(m_titleLabel, kTextTitle, 3);
+    m_titleLabel->show();
+    m_titleLabel->move(kMargin, 0);
+
+    QRadioButton* byTime = NewRadioButton(kTextViewByTime, this);
+    byTime->move(kMargin, m_titleLabel->y() + m_titleLabel->height() + kRadioTopGap);
+    byTime->adjustSize();
+    QRadioButton* byType = NewRadioButton(kTextViewByType, this);
+    byType->move(byTime->x() + byTime->width() + kRadioGap, byTime->y());
+    byType->adjustSize();
+
+    auto* group = new QButtonGroup(this);
+    group->addButton(byTime, kViewByTime);
+    group->addButton(byType, kViewByType);
+    connect(group, &QButtonGroup::idClicked, this,
+            &AntivirusMonitorWidget::onDealOnlineRuleClicked);
+    byTime->setChecked(true);
+    onDealOnlineRuleClicked(kViewByTime);
+
+    m_isolationLabel = new QLabel(Text(kTextIsolation), this);
+    m_isolationLabel->setObjectName("btntextStyle");
+    m_isolationLabel->adjustSize();
+    m_isolationLabel->move(kIsolationLabelPos);
+
+    m_switch = new CSwitchButton(
+        QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageSwitch)), this);
+    m_switch->setChecked(false);
+    m_switch->adjustSize();
+    m_switch->move(m_isolationLabel->x() + m_isolationLabel->width() + kSwitchGap, 0);
+    connect(m_switch, qOverload<bool>(&CSwitchButton::clicked), this,
+            &AntivirusMonitorWidget::OnSwitchClicked);
+}
+
+void AntivirusMonitorWidget::setParentWidget(QWidget* parent)
+{
+    setParent(parent);
+}
+
+bool AntivirusMonitorWidget::loadLogModule()
+{
+    // Loaders are never destroyed: the diary dialogs reach the last one as
+    // the registered instance, and an earlier one may still deliver records.
+    static auto* const loaders = new std::vector<std::unique_ptr<CLogModuleLib>>();
+    loaders->push_back(std::make_unique<CLogModuleLib>());
+    return loaders->back()->LoadSdk();
+}
+
+void AntivirusMonitorWidget::setCenterWidget(QWidget* widget)
+{
+    m_centerWidget = widget;
+}
+
+void AntivirusMonitorWidget::onDealOnlineRuleClicked(int id)
+{
+    if (id == kViewByTime) {
+        showViewByTime();
+    } else if (id == kViewByType) {
+        showViewByType();
+    }
+}
+
+void AntivirusMonitorWidget::showViewByTime()
+{
+    if (m_viewByTime == nullptr) {
+        m_viewByTime = new ControlByDataWidget(this);
+        m_viewByTime->initShow();
+    }
+    if (m_viewByType != nullptr) {
+        m_viewByType->hide();
+    }
+    m_viewByTime->show();
+}
+
+void AntivirusMonitorWidget::showViewByType()
+{
+    if (m_viewByType == nullptr) {
+        m_viewByType = new ControlByClassWidget(this);
+        m_viewByType->initShow();
+    }
+    m_viewByType->show();
+    if (m_viewByTime != nullptr) {
+        m_viewByTime->hide();
+    }
+}
+
+void AntivirusMonitorWidget::OnSwitchClicked(bool on)
+{
+    LOG_TRACE << "switch turn:" << (on ? 1 : 0);
+    if (!on) {
+        return;
+    }
+    QPointer<CInfoMessageBox> box = new CInfoMessageBox(
+        CInfoMessageBox::ModeNotice, Text(kTextConfirmIsolation), QString(), this);
+    box->setRejectButton(Text(kTextReject), true);
+    box->setAcceptButton(Text(kTextAccept), true);
+    if (m_centerWidget != nullptr) {
+        box->moveToCenterOf(m_centerWidget);
+    }
+    const int result = box->exec();
+    // A box destroyed during exec went with the page: nothing is left to
+    // turn back.
+    if (box.isNull()) {
+        return;
+    }
+    if (result != QDialog::Accepted) {
+        m_switch->setChecked(false);
+    }
+    delete box;
+}

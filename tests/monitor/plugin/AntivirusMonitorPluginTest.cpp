@@ -1,0 +1,379 @@
+// The plug-in as a host meets it: loaded through QLibrary, a page from its one
+// export, driven with mouse events through the host window; with the stand-in
+// log module beside the program.
+
+#include "PluginHost.h"
+
+#include <QButtonGroup>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace PluginHost;
+
+namespace {
+
+constexpr int kSwitchFrames = 6;
+constexpr int kFrameOn = 1;
+constexpr int kFrameOff = 6;
+
+class AntivirusMonitorPluginTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_NE(GetInterface(), nullptr) << Plugin().errorString().toStdString();
+    }
+
+    // The two radio buttons, left to right.
+    static QList<QRadioButton*> RadioButtons(const QWidget& page)
+    {
+        QList<QRadioButton*> buttons = page.findChildren<QRadioButton*>();
+        std::sort(buttons.begin(), buttons.end(),
+                  [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        return buttons;
+    }
+
+    // Whether the switch shows frame `frame` of its strip.
+    static bool ShowsFrame(QWidget* switchButton, int frame)
+    {
+        const QImage strip(":/images/pix_switch.png");
+        const int width = strip.width() / kSwitchFrames;
+        const QImage shown = switchButton->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage expected(shown.size(), QImage::Format_RGB32);
+        expected.fill(shown.pixel(0, 0));
+        QPainter painter(&expected);
+        painter.drawImage(0, 0, strip.copy((frame - 1) * width, 0, width, strip.height()));
+        painter.end();
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor a = shown.pixelColor(x, y);
+                const QColor b = expected.pixelColor(x, y);
+                if (std::abs(a.red() - b.red()) > 3 || std::abs(a.green() - b.green()) > 3 ||
+                    std::abs(a.blue() - b.blue()) > 3) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Matching log lines of this process written since the test began.
+    int CountNewLogLines(const QRegularExpression& pattern) const
+    {
+        return CountLogLines(pattern, m_logStart);
+    }
+
+    const int m_logStart = static_cast<int>(LogLines().size());
+    Host m_host;
+};
+
+TEST_F(AntivirusMonitorPluginTest, ExportsOnlyGetInterfaceAndRegistersTheBundle)
+{
+    EXPECT_TRUE(QFile::exists(":/xml/AMtext.xml"))
+        << "the plug-in registers its bundle when loaded";
+    EXPECT_TRUE(QFile::exists(":/images/pix_switch.png"));
+    for (const char* hidden :
+         {"_ZN22AntivirusMonitorWidgetC1Ev", "_ZN11CommonUtils8Init_LogERK7QString",
+          "_Z21qInitResources_bundlev", "_ZN13CLogModuleLib8instanceEv"}) {
+        EXPECT_EQ(Plugin().resolve(hidden), nullptr) << hidden;
+    }
+}
+
+TEST_F(AntivirusMonitorPluginTest, PageIsAParentlessWidgetWithResourcesUntilItIsBuilt)
+{
+    const std::unique_ptr<iAntivirusMonitor> page(GetInterface()());
+    ASSERT_NE(page, nullptr);
+    QObject* object = page.get();
+    EXPECT_EQ(static_cast<void*>(qobject_cast<QWidget*>(object)), static_cast<void*>(page.get()))
+        << "the interface pointer is the widget's address";
+    EXPECT_STREQ(object->metaObject()->className(), "AntivirusMonitorWidget");
+    EXPECT_EQ(page->parentWidget(), nullptr);
+    EXPECT_TRUE(page->findChildren<QWidget*>().isEmpty()) << "construction builds no child widget";
+    EXPECT_TRUE(page->styleSheet().contains("antivirTitle")) << "the page's own sheet";
+    EXPECT_TRUE(page->styleSheet().contains("ListItemLabelState")) << "the control library's sheet";
+    EXPECT_FALSE(page->styleSheet().contains(QRegularExpression("%baseStyle\\w+%")))
+        << "style variables are substituted";
+}
+
+TEST_F(AntivirusMonitorPluginTest, BuildsTitleViewButtonsAndIsolationSwitch)
+{
+    const QWidget& page = m_host.page();
+    EXPECT_EQ(page.geometry(), QRect(12, 62, 850, 400));
+    EXPECT_EQ(page.parentWidget(), &m_host.window());
+
+    auto* title = page.findChild<QLabel*>("antivirTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), QString::fromUtf8("Korvan杀毒行为监控"));
+    EXPECT_EQ(title->pos(), QPoint(10, 0));
+    EXPECT_TRUE(title->font().bold()) << "the page style sheet styles the title";
+
+    const QList<QRadioButton*> radios = RadioButtons(page);
+    ASSERT_EQ(radios.size(), 2);
+    EXPECT_EQ(radios[0]->text(), QString::fromUtf8("按时间查看"));
+    EXPECT_EQ(radios[1]->text(), QString::fromUtf8("按类型查看"));
+    EXPECT_EQ(radios[0]->pos(), QPoint(10, title->y() + title->height() + 15));
+    EXPECT_EQ(radios[1]->pos(), QPoint(radios[0]->x() + radios[0]->width() + 30, radios[0]->y()));
+    EXPECT_TRUE(radios[0]->isChecked());
+    EXPECT_EQ(radios[1]->cursor().shape(), Qt::PointingHandCursor);
+
+    auto* isolation = page.findChild<QLabel*>("btntextStyle");
+    ASSERT_NE(isolation, nullptr);
+    EXPECT_EQ(isolation->text(), QString::fromUtf8("信息隔离模式"));
+    EXPECT_EQ(isolation->pos(), QPoint(550, 5));
+    QWidget* switchButton = FindOne(&page, "CSwitchButton");
+    ASSERT_NE(switchButton, nullptr);
+    EXPECT_EQ(switchButton->pos(), QPoint(isolation->x() + isolation->width() + 10, 0));
+    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }))
+        << "the switch starts off";
+
+    QWidget* byTime = FindOne(&page, "ControlByDataWidget");
+    ASSERT_NE(byTime, nullptr);
+    EXPECT_TRUE(byTime->isVisible());
+    EXPECT_EQ(FindOne(&page, "ControlByClassWidget"), nullptr)
+        << "the view by type waits for its first choice";
+}
+
+TEST_F(AntivirusMonitorPluginTest, SwitchingViewsKeepsEachViewAndItsState)
+{
+    const QWidget& page = m_host.page();
+    const QList<QRadioButton*> radios = RadioButtons(page);
+    ASSERT_EQ(radios.size(), 2);
+    const QPointer<QWidget> byTime = FindOne(&page, "ControlByDataWidget");
+    ASSERT_FALSE(byTime.isNull());
+    auto* date = byTime->findChild<QDateEdit*>("DataWidgetControl");
+    ASSERT_NE(date, nullptr);
+    const QDate chosen = QDate::currentDate().addDays(-3);
+    date->setDate(chosen);
+
+    Click(radios[1]);
+    const QPointer<QWidget> byType = FindOne(&page, "ControlByClassWidget");
+    ASSERT_FALSE(byType.isNull());
+    EXPECT_TRUE(byType->isVisible());
+    EXPECT_FALSE(byTime->isVisible());
+    EXPECT_EQ(byType->geometry(), QRect(0, 90, 700, 400));
+    EXPECT_EQ(Find(byType, "CIconButton").size(), 5);
+
+    for (QRadioButton* radio : {radios[0], radios[0], radios[1], radios[1], radios[0]}) {
+        Click(radio);
+        EXPECT_TRUE(radio->isChecked());
+    }
+    EXPECT_TRUE(byTime->isVisible());
+    EXPECT_FALSE(byType->isVisible());
+    EXPECT_EQ(Find(&page, "ControlByDataWidget"), QList<QWidget*>{byTime.data()})
+        << "nothing recreated";
+    EXPECT_EQ(Find(&page, "ControlByClassWidget"), QList<QWidget*>{byType.data()});
+    EXPECT_EQ(date->date(), chosen) << "the view by time keeps its state";
+}
+
+// The view by type shown, and its category buttons in grid order: 100221,
+// 100218, 100219, 100217, 100220.
+QList<QWidget*> ShowCategories(const QWidget& page)
+{
+    QList<QRadioButton*> radios = page.findChildren<QRadioButton*>();
+    if (radios.size() != 2) {
+        return {};
+    }
+    Click(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    QWidget* byType = FindOne(&page, "ControlByClassWidget");
+    return byType != nullptr ? Find(byType, "CIconButton") : QList<QWidget*>();
+}
+
+TEST_F(AntivirusMonitorPluginTest, ViewButtonOfTheProgramStartDiaryOpensTheDetailBox)
+{
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+
+    QString diaryClass;
+    int viewButtons = 0;
+    bool detailSeen = false;
+    const ModalWatch diarySeen([&](QDialog& diary) {
+        diaryClass = diary.metaObject()->className();
+        QList<QWidget*> buttons = Find(&diary, "PushButton");
+        buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
+        viewButtons = static_cast<int>(buttons.size());
+        const ModalWatch detail([](QDialog& box) {
+            EXPECT_STREQ(box.metaObject()->className(), "CDetailMessageBox");
+            Click(box.findChild<QWidget*>("DetailMessageBoxClose"));
+        });
+        if (!buttons.isEmpty()) {
+            Click(buttons.first());
+        }
+        detailSeen = detail.seen();
+        Click(diary.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+    });
+    Click(categories[0]);
+
+    ASSERT_TRUE(diarySeen.seen()) << "a category opens its diary";
+    EXPECT_EQ(diaryClass, "CProgramDiaryDialog");
+    EXPECT_EQ(viewButtons, 5) << "a view button in each of the five visible rows";
+    EXPECT_TRUE(detailSeen);
+    EXPECT_TRUE(WaitFor([&] { return Find(&m_host.page(), "CProgramDiaryDialog").isEmpty(); }))
+        << "the closed diary is gone";
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("TRACE", "ControlByClassWidget.cpp",
+                                              "ControlByClassWidget::sltToolButtonClicked",
+                                              "click id:100221")),
+              1);
+}
+
+TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
+{
+    ASSERT_TRUE(m_host.page().loadLogModule());
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+
+    const struct
+    {
+        int button;
+        int category;
+    } diaries[] = {{1, 100218}, {4, 100220}};
+    for (const auto& diary : diaries) {
+        const auto pattern = [&](int record) {
+            return LogLinePattern("TRACE", "CProgramDiaryDialog.cpp",
+                                  "CProgramDiaryDialog::loadData",
+                                  QString("get data%1:%2").arg(record).arg(diary.category));
+        };
+        bool allRecords = false;
+        const ModalWatch seen([&](QDialog& dialog) {
+            allRecords = WaitFor([&] {
+                return CountNewLogLines(pattern(1)) == 1 && CountNewLogLines(pattern(2)) == 1 &&
+                       CountNewLogLines(pattern(3)) == 1;
+            });
+            Click(dialog.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+        });
+        Click(categories[diary.button]);
+        ASSERT_TRUE(seen.seen()) << diary.category;
+        EXPECT_TRUE(allRecords) << "the stand-in's three records of " << diary.category;
+    }
+}
+
+struct SwitchAnswer
+{
+    const char* button;
+    int frame;
+};
+
+void PrintTo(const SwitchAnswer& answer, std::ostream* out)
+{
+    *out << answer.button;
+}
+
+class IsolationSwitchTest : public AntivirusMonitorPluginTest,
+                            public testing::WithParamInterface<SwitchAnswer>
+{};
+
+TEST_P(IsolationSwitchTest, TurningOnAsksAndKeepsTheAnswer)
+{
+    const QWidget& page = m_host.page();
+    QWidget* switchButton = FindOne(&page, "CSwitchButton");
+    ASSERT_NE(switchButton, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
+    QSignalSpy clicked(switchButton, SIGNAL(clicked(bool)));
+
+    QRect boxGeometry;
+    bool bothButtons = false;
+    const ModalWatch seen([&](QDialog& box) {
+        boxGeometry = box.frameGeometry();
+        auto* accept = box.findChild<QWidget*>("InfoMessageBoxAccept");
+        auto* reject = box.findChild<QWidget*>("InfoMessageBoxReject");
+        bothButtons =
+            accept != nullptr && reject != nullptr && accept->isVisible() && reject->isVisible();
+        Click(box.findChild<QWidget*>(GetParam().button));
+        if (box.isVisible()) {
+            box.reject();
+        }
+    });
+    Click(switchButton);
+
+    ASSERT_TRUE(seen.seen()) << "turning on asks for confirmation";
+    EXPECT_TRUE(bothButtons);
+    const QRect window = m_host.window().frameGeometry();
+    EXPECT_EQ(boxGeometry.topLeft(),
+              window.topLeft() + QPoint((window.width() - boxGeometry.width()) / 2,
+                                        (window.height() - boxGeometry.height()) / 2))
+        << "centred over the centre widget";
+    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, GetParam().frame); }));
+    ASSERT_EQ(clicked.count(), 1) << "turning back emits nothing";
+    EXPECT_EQ(clicked.first().first().toBool(), true);
+    EXPECT_TRUE(Find(&page, "CInfoMessageBox").isEmpty()) << "the box is gone once answered";
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("TRACE", "AntivirusMonitorWidget.cpp",
+                                              "AntivirusMonitorWidget::OnSwitchClicked",
+                                              "switch turn:1")),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, IsolationSwitchTest,
+                         testing::Values(SwitchAnswer{"InfoMessageBoxAccept", kFrameOn},
+                                         SwitchAnswer{"InfoMessageBoxReject", kFrameOff},
+                                         SwitchAnswer{"InfoMessageBoxClose", kFrameOff}),
+                         [](const testing::TestParamInfo<SwitchAnswer>& info) {
+                             return std::string(info.param.button);
+                         });
+
+TEST_F(AntivirusMonitorPluginTest, TurningOffAsksNothing)
+{
+    QWidget* switchButton = FindOne(&m_host.page(), "CSwitchButton");
+    ASSERT_NE(switchButton, nullptr);
+    const ModalWatch accepted(
+        [](QDialog& box) { Click(box.findChild<QWidget*>("InfoMessageBoxAccept")); });
+    Click(switchButton);
+    ASSERT_TRUE(accepted.seen());
+    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOn); }));
+
+    const ModalWatch asked([](QDialog& box) { box.reject(); });
+    Click(switchButton);
+    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
+    EXPECT_FALSE(asked.seen());
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("TRACE", "AntivirusMonitorWidget.cpp",
+                                              "AntivirusMonitorWidget::OnSwitchClicked",
+                                              "switch turn:0")),
+              1);
+}
+
+TEST_F(AntivirusMonitorPluginTest, TwoCallsGiveTwoWorkingPages)
+{
+    Host second;
+    EXPECT_NE(&second.page(), &m_host.page());
+    EXPECT_EQ(second.page().styleSheet(), m_host.page().styleSheet())
+        << "one copy of each sheet per page";
+    for (const Host* host : {&m_host, &second}) {
+        const QList<QRadioButton*> radios = RadioButtons(host->page());
+        ASSERT_EQ(radios.size(), 2);
+        Click(radios[1]);
+        QWidget* byType = FindOne(&host->page(), "ControlByClassWidget");
+        ASSERT_NE(byType, nullptr);
+        EXPECT_TRUE(byType->isVisible());
+        EXPECT_EQ(Find(byType, "CIconButton").size(), 5);
+    }
+}
+
+TEST_F(AntivirusMonitorPluginTest, LoadsTheLogModuleBesideTheProgram)
+{
+    EXPECT_TRUE(m_host.page().loadLogModule());
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("DEBUG", "CLogModuleLib.cpp",
+                                              "CLogModuleLib::LoadSdk", "LoadSdk\\.")),
+              1);
+    EXPECT_EQ(CountNewLogLines(LogLinePattern("ERROR", ".*", ".*", ".*")), 0);
+}
+
+TEST_F(AntivirusMonitorPluginTest, LogsIntoTheLogDirectoryWithLevelAndSizeFromTheSettings)
+{
+    QSettings settings(QDir(Directory()).filePath("UiCommonSetting.ini"), QSettings::IniFormat);
+    EXPECT_EQ(settings.value("Log/Level").toInt(), 5);
+    EXPECT_EQ(settings.value("Log/Size").toInt(), 10);
+
+    // Level 5 admits INFO: the second page's log set-up reports the level.
+    const Host second;
+    EXPECT_GE(CountNewLogLines(LogLinePattern("INFO", "CommonUtils.cpp",
+                                              "CommonUtils::Set_Log_Level", "Set log level: 5")),
+              1);
+}
+
+} // namespace
