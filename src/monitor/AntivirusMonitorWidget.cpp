@@ -47,11 +47,6 @@ constexpr int kSwitchGap = 10;
 
 const char* const kLogPrefix = "./log/AntivirusMonitor";
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
 // The style-sheet pool only ever appends: the page's sheet goes into it once
 // per process, so that every page gets the same sheet instead of one more
 // copy per page.
@@ -66,7 +61,7 @@ bool LoadPageStyleSheet()
 
 QRadioButton* NewRadioButton(int textId, QWidget* parent)
 {
-    auto* button = new QRadioButton(Text(textId), parent);
+    auto* button = new QRadioButton(CControlSetting::Text(textId), parent);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -150,7 +145,7 @@ void AntivirusMonitorWidget::initUi()
     byTime->setChecked(true);
     onDealOnlineRuleClicked(kViewByTime);
 
-    m_isolationLabel = new QLabel(Text(kTextIsolation), this);
+    m_isolationLabel = new QLabel(CControlSetting::Text(kTextIsolation), this);
     m_isolationLabel->setObjectName("btntextStyle");
     m_isolationLabel->adjustSize();
     m_isolationLabel->move(kIsolationLabelPos);
@@ -223,9 +218,9 @@ void AntivirusMonitorWidget::OnSwitchClicked(bool on)
         return;
     }
     QPointer<CInfoMessageBox> box = new CInfoMessageBox(
-        CInfoMessageBox::ModeNotice, Text(kTextConfirmIsolation), QString(), this);
-    box->setRejectButton(Text(kTextReject), true);
-    box->setAcceptButton(Text(kTextAccept), true);
+        CInfoMessageBox::ModeNotice, CControlSetting::Text(kTextConfirmIsolation), QString(), this);
+    box->setRejectButton(CControlSetting::Text(kTextReject), true);
+    box->setAcceptButton(CControlSetting::Text(kTextAccept), true);
     if (m_centerWidget != nullptr) {
         box->moveToCenterOf(m_centerWidget);
     }

@@ -70,16 +70,6 @@ constexpr int kGroupGap = 40;
 constexpr int kFirstHardwareField = 3;
 constexpr int kLastLeftField = 9;
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
-QString Image(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Pixmap_Path(id));
-}
-
 int Bottom(const QWidget* widget)
 {
     return widget->y() + widget->height();
@@ -89,8 +79,8 @@ int Bottom(const QWidget* widget)
 
 CDetailMessageBox::CDetailMessageBox(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
 {
-    setWindowTitle(Text(kTextTitle));
-    setWindowIcon(QIcon(Image(kImageWindowIcon)));
+    setWindowTitle(CControlSetting::Text(kTextTitle));
+    setWindowIcon(QIcon(CControlSetting::Image(kImageWindowIcon)));
     resize(420, 347);
     buildTitleBar();
     buildFields();
@@ -108,13 +98,14 @@ const CDetailLabel* CDetailMessageBox::field(int index) const
 
 void CDetailMessageBox::buildTitleBar()
 {
-    auto* title = new QLabel(Text(kTextTitle), this);
+    auto* title = new QLabel(CControlSetting::Text(kTextTitle), this);
     title->setObjectName("DetailMessageBoxTitle");
     title->setStyleSheet("QLabel{color:#ffffff;font-size:12px;}");
     title->adjustSize();
     title->move(10, 12);
 
-    auto* close = new CCommonButton(Image(kImageTitleClose), kButtonPictures, this);
+    auto* close =
+        new CCommonButton(CControlSetting::Image(kImageTitleClose), kButtonPictures, this);
     close->setObjectName("DetailMessageBoxTitleClose");
     close->move(width() - 35, 10);
     close->setCursor(Qt::PointingHandCursor);
@@ -127,8 +118,8 @@ void CDetailMessageBox::buildFields()
         const Placeholder& placeholder = kPlaceholders[index];
         auto* field = new CDetailLabel(this);
         field->setObjectName(QString("DetailMessageBoxField%1").arg(index));
-        field->setContent(Text(kTextFirstName + index), QString::fromUtf8(placeholder.value),
-                          placeholder.width);
+        field->setContent(CControlSetting::Text(kTextFirstName + index),
+                          QString::fromUtf8(placeholder.value), placeholder.width);
         m_fields[index] = field;
     }
 }
@@ -148,16 +139,17 @@ void CDetailMessageBox::placeFields()
 
 void CDetailMessageBox::buildButtons()
 {
-    auto* exportButton = new CCommonButton(Image(kImageExport), kButtonPictures, this);
+    auto* exportButton =
+        new CCommonButton(CControlSetting::Image(kImageExport), kButtonPictures, this);
     exportButton->setObjectName("DetailMessageBoxExport");
-    exportButton->setText(Text(kTextExport));
+    exportButton->setText(CControlSetting::Text(kTextExport));
     exportButton->setTextColor(kButtonTextColour, CCommonButton::StateMarked);
     exportButton->move(width() - exportButton->width() - 20,
                        height() - exportButton->height() - 10);
 
-    auto* close = new CCommonButton(Image(kImageClose), kButtonPictures, this);
+    auto* close = new CCommonButton(CControlSetting::Image(kImageClose), kButtonPictures, this);
     close->setObjectName("DetailMessageBoxClose");
-    close->setText(Text(kTextClose));
+    close->setText(CControlSetting::Text(kTextClose));
     close->setTextColor(kButtonTextColour, CCommonButton::StateMarked);
     close->move(exportButton->x() - close->width() - 10, height() - close->height() - 10);
     connect(close, &CCommonButton::clicked, this, &QDialog::close);

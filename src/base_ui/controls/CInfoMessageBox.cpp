@@ -46,16 +46,6 @@ constexpr int kImageUser = 5012;
 constexpr int kTitleBandHeight = 40;
 constexpr int kButtonPictures = 4;
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
-QString Image(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Pixmap_Path(id));
-}
-
 int IconImage(int type)
 {
     switch (type) {
@@ -76,9 +66,9 @@ CInfoMessageBox::CInfoMessageBox(int mode, const QString& text, const QString& s
                                  QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint)
 {
-    setWindowTitle(Text(kTextCaption));
+    setWindowTitle(CControlSetting::Text(kTextCaption));
     setAttribute(Qt::WA_NoSystemBackground);
-    setWindowIcon(QIcon(Image(kImageWindowIcon)));
+    setWindowIcon(QIcon(CControlSetting::Image(kImageWindowIcon)));
     if (mode == ModeWarning || mode == ModeNotice) {
         buildTwoButtons(mode, text, secondText);
     } else if (mode == ModePassword) {
@@ -178,7 +168,7 @@ void CInfoMessageBox::addTitle(int textId)
 
 CCommonButton* CInfoMessageBox::addCloseButton(int pictureCount, int rightOffset, int top)
 {
-    auto* close = new CCommonButton(Image(kImageClose), pictureCount, this);
+    auto* close = new CCommonButton(CControlSetting::Image(kImageClose), pictureCount, this);
     close->setObjectName("InfoMessageBoxClose");
     close->setFixedToPicture(true);
     close->move(width() - rightOffset, top);
@@ -188,17 +178,17 @@ CCommonButton* CInfoMessageBox::addCloseButton(int pictureCount, int rightOffset
 
 void CInfoMessageBox::addDialogButtons()
 {
-    const QColor textColour(Text(kColourButtonText));
+    const QColor textColour(CControlSetting::Text(kColourButtonText));
 
-    m_acceptButton = new CCommonButton(Image(kImageAccept), kButtonPictures, this);
+    m_acceptButton = new CCommonButton(CControlSetting::Image(kImageAccept), kButtonPictures, this);
     m_acceptButton->setObjectName("InfoMessageBoxAccept");
-    m_acceptButton->setText(Text(kTextAccept));
+    m_acceptButton->setText(CControlSetting::Text(kTextAccept));
     m_acceptButton->setTextColor(textColour, CCommonButton::StateMarked);
     m_acceptButton->move(width() - m_acceptButton->width() - 20, height() - 46);
 
-    m_rejectButton = new CCommonButton(Image(kImageReject), kButtonPictures, this);
+    m_rejectButton = new CCommonButton(CControlSetting::Image(kImageReject), kButtonPictures, this);
     m_rejectButton->setObjectName("InfoMessageBoxReject");
-    m_rejectButton->setText(Text(kTextReject));
+    m_rejectButton->setText(CControlSetting::Text(kTextReject));
     m_rejectButton->setTextColor(textColour, CCommonButton::StateMarked);
     m_rejectButton->move(m_acceptButton->x() - m_rejectButton->width() - 10, m_acceptButton->y());
     connect(m_rejectButton, &CCommonButton::clicked, this, &QDialog::reject);
@@ -318,7 +308,7 @@ void CInfoMessageBox::setFileMessage(const QString& path, const QString& text)
     const QString fileName = path.mid(separator + 1).toHtmlEscaped();
     const QString message =
         QString("%1 <font color=#FF9933>%2</font> <font color:rgba(255,255,255,80)>%3</font>")
-            .arg(Text(kTextFilePrefix), fileName, text);
+            .arg(CControlSetting::Text(kTextFilePrefix), fileName, text);
     m_messageLabel->setText(message);
     m_messageLabel->setToolTip(path);
 }
@@ -386,12 +376,12 @@ void CInfoMessageBox::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(Text(kColourTitleBand)));
+    painter.setBrush(QColor(CControlSetting::Text(kColourTitleBand)));
     painter.drawRect(0, 0, width(), kTitleBandHeight + 1);
-    painter.setBrush(QColor(Text(kColourBody)));
+    painter.setBrush(QColor(CControlSetting::Text(kColourBody)));
     painter.drawRect(0, kTitleBandHeight + 1, width(), height());
 
-    painter.setPen(QPen(QColor(Text(kColourFrame)), 1));
+    painter.setPen(QPen(QColor(CControlSetting::Text(kColourFrame)), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }

@@ -50,10 +50,14 @@ public:
 
     // Text of string entry `id` (UTF-8), empty when missing.
     static std::string Get_Text(int id);
+    // Get_Text as a QString (the pools hold UTF-8).
+    static QString Text(int id) { return QString::fromStdString(Get_Text(id)); }
     // Object name of string entry `id`, empty when missing.
     static std::string Get_Object_Name(int id);
     // Image path of pixmap entry `id`; "error" when missing.
     static std::string Get_Pixmap_Path(int id);
+    // Get_Pixmap_Path as a QString.
+    static QString Image(int id) { return QString::fromStdString(Get_Pixmap_Path(id)); }
     // Position of pixmap entry `id`; (0, 0) when missing.
     static QPoint Get_Pixmap_Pos(int id);
     // Position of string entry `id`; (-1, -1) when missing or unset.

@@ -35,11 +35,6 @@ constexpr int kAboutDrop = 5;
 const char kRowColour[] = "#ffffff";
 const char kTooltipSeparator[] = "\n";
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
 } // namespace
 
 CProgramDiaryListItemWidget::CProgramDiaryListItemWidget(QWidget* parent)
@@ -87,8 +82,8 @@ void CProgramDiaryListItemWidget::setData(const DiaryListRecord& record, int ind
 
     showInfo(record.info);
     m_about = record.about;
-    m_programStart = record.type == Text(kTextProgramStart);
-    showAboutIcon(record.type == Text(kTextHeartbeat));
+    m_programStart = record.type == CControlSetting::Text(kTextProgramStart);
+    showAboutIcon(record.type == CControlSetting::Text(kTextHeartbeat));
 }
 
 void CProgramDiaryListItemWidget::showInfo(const QString& info)

@@ -24,11 +24,6 @@ constexpr int kTrackWidth = 12;
 constexpr int kHandleWidth = 10;
 constexpr int kLayoutEveryMoves = 3;
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
 } // namespace
 
 CProgramDiaryListWidget::CProgramDiaryListWidget(QWidget* parent)
@@ -49,11 +44,11 @@ CProgramDiaryListWidget::CProgramDiaryListWidget(QWidget* parent)
 
 void CProgramDiaryListWidget::addSampleRecords()
 {
-    const QString time = Text(kTextSampleTime);
-    const QString about = Text(kTextSampleAbout);
-    const QString info = Text(kTextSampleInfo);
+    const QString time = CControlSetting::Text(kTextSampleTime);
+    const QString about = CControlSetting::Text(kTextSampleAbout);
+    const QString info = CControlSetting::Text(kTextSampleInfo);
     for (const int type : kSampleTypes) {
-        const QString title = Text(type);
+        const QString title = CControlSetting::Text(type);
         for (int i = 0; i < kSamplesPerType; ++i) {
             addRecord({title, time, about, info});
         }

@@ -21,11 +21,6 @@ constexpr int kButtonSpacing = 3;
 // Program start, execute scan, ransomware found, heartbeat, download update package.
 const char* const kCategoryIds = "100221,100218,100219,100217,100220";
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
 } // namespace
 
 ControlByClassWidget::ControlByClassWidget(QWidget* parent) : QWidget(parent)
@@ -37,8 +32,10 @@ ControlByClassWidget::ControlByClassWidget(QWidget* parent) : QWidget(parent)
 void ControlByClassWidget::initShow()
 {
     auto* grid = new ToolsWidget(this);
-    grid->setButtonStyle(Text(kTextTitleColour), Text(kTextSubTitleColour), Text(kTextHoverColour),
-                         Text(kTextBorderColour), true, kButtonSpacing);
+    grid->setButtonStyle(CControlSetting::Text(kTextTitleColour),
+                         CControlSetting::Text(kTextSubTitleColour),
+                         CControlSetting::Text(kTextHoverColour),
+                         CControlSetting::Text(kTextBorderColour), true, kButtonSpacing);
     connect(grid, &ToolsWidget::sigToolButtonClicked, this,
             &ControlByClassWidget::sltToolButtonClicked);
     grid->initShow(kCategoryIds);

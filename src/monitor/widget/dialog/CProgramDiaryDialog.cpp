@@ -58,19 +58,9 @@ const char kComboBoxSheet[] = "QComboBox{background-color:#fbfbfb;border: 1px so
 constexpr std::size_t kMaxColumns = 4;
 constexpr int kFilterCount = 6;
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
-QString Image(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Pixmap_Path(id));
-}
-
 QColor Colour(int id)
 {
-    return QColor(Text(id));
+    return QColor(CControlSetting::Text(id));
 }
 
 } // namespace
@@ -186,23 +176,23 @@ void CProgramDiaryDialog::buildButtons()
 {
     const QColor textColour = Colour(kColourButtonText);
 
-    auto* close = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    auto* close = new CCommonButton(CControlSetting::Image(kImageButton), kButtonPictures, this);
     close->setObjectName("ProgramDiaryDialogClose");
-    close->setText(Text(kTextClose));
+    close->setText(CControlSetting::Text(kTextClose));
     close->setTextColor(textColour, CCommonButton::StateMarked);
     close->adjustSize();
     close->move(width() - close->width() - 22, kButtonTop);
     connect(close, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_shutBtnClicked);
 
-    auto* clear = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    auto* clear = new CCommonButton(CControlSetting::Image(kImageButton), kButtonPictures, this);
     clear->setObjectName("ProgramDiaryDialogClear");
-    clear->setText(Text(kTextClear));
+    clear->setText(CControlSetting::Text(kTextClear));
     clear->setTextColor(textColour, CCommonButton::StateMarked);
     clear->adjustSize();
     clear->move(close->x() - clear->width() - 20, kButtonTop);
     connect(clear, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_clearBtnClicked);
 
-    auto* corner = new CCommonButton(Image(kImageClose), kButtonPictures, this);
+    auto* corner = new CCommonButton(CControlSetting::Image(kImageClose), kButtonPictures, this);
     corner->setObjectName("ProgramDiaryDialogTitleClose");
     corner->adjustSize();
     corner->move(width() - corner->width() - 7, 7);
@@ -216,7 +206,7 @@ void CProgramDiaryDialog::buildTable(const Layout& layout)
     for (int column = 0; column < layout.columnCount; ++column) {
         const auto k = static_cast<std::size_t>(column);
         m_table->setColumnWidth(column + 1, layout.widths[k]);
-        labels << Text(layout.headerTexts[k]);
+        labels << CControlSetting::Text(layout.headerTexts[k]);
     }
     m_table->setHeaderLabels(labels);
     m_table->setHeaderPadding(1, kFirstColumnPadding);
@@ -235,14 +225,14 @@ void CProgramDiaryDialog::buildTable(const Layout& layout)
 
 void CProgramDiaryDialog::colourTable()
 {
-    m_table->setHeaderBackgroundColor(Text(kColourHeader));
-    m_table->setBackgroundColor(Text(kColourBody));
-    m_table->setHeaderTextColor(Text(kColourHeaderText));
-    m_table->setTextColor(Text(kColourCellText));
+    m_table->setHeaderBackgroundColor(CControlSetting::Text(kColourHeader));
+    m_table->setBackgroundColor(CControlSetting::Text(kColourBody));
+    m_table->setHeaderTextColor(CControlSetting::Text(kColourHeaderText));
+    m_table->setTextColor(CControlSetting::Text(kColourCellText));
     m_table->setHandleFill(180, 174, 174);
-    m_table->setHandleBorderColor(Text(kColourHandleOutline));
+    m_table->setHandleBorderColor(CControlSetting::Text(kColourHandleOutline));
     m_table->setSelectedRowColor(252, 252, 252);
-    m_table->setHeaderLineColor(Text(kColourLine));
+    m_table->setHeaderLineColor(CControlSetting::Text(kColourLine));
 }
 
 void CProgramDiaryDialog::buildTimeFilter()
@@ -253,7 +243,7 @@ void CProgramDiaryDialog::buildTimeFilter()
     connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
     m_timeFilter->setView(new QListView(m_timeFilter));
     for (int index = 0; index < kFilterCount; ++index) {
-        m_timeFilter->addItem(Text(kTextFirstFilter + index));
+        m_timeFilter->addItem(CControlSetting::Text(kTextFirstFilter + index));
     }
     m_timeFilter->setStyleSheet(kComboBoxSheet);
 }

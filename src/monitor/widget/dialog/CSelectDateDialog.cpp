@@ -41,16 +41,6 @@ constexpr int kContentLeft = 42;
 const char kDateEditName[] = "PROGRAM_DIARY_DATEEDIT";
 const char kDateFormat[] = "yyyy/MM/dd";
 
-QString Text(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Text(id));
-}
-
-QString Image(int id)
-{
-    return QString::fromStdString(CControlSetting::Get_Pixmap_Path(id));
-}
-
 QDateTime Midnight(const QDate& date)
 {
     return QDateTime(date, QTime(0, 0));
@@ -76,25 +66,25 @@ CSelectDateDialog::CSelectDateDialog(QWidget* parent) : QDialog(parent, Qt::Fram
 
 void CSelectDateDialog::buildButtons()
 {
-    const QColor textColour(Text(kColourButtonText));
+    const QColor textColour(CControlSetting::Text(kColourButtonText));
 
-    auto* ok = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    auto* ok = new CCommonButton(CControlSetting::Image(kImageButton), kButtonPictures, this);
     ok->setObjectName("SelectDateDialogOk");
-    ok->setText(Text(kTextConfirm));
+    ok->setText(CControlSetting::Text(kTextConfirm));
     ok->setTextColor(textColour, CCommonButton::StateMarked);
     ok->adjustSize();
     ok->move(231, kButtonTop);
     connect(ok, &CCommonButton::clicked, this, &CSelectDateDialog::slot_okBtnClicked);
 
-    auto* cancel = new CCommonButton(Image(kImageButton), kButtonPictures, this);
+    auto* cancel = new CCommonButton(CControlSetting::Image(kImageButton), kButtonPictures, this);
     cancel->setObjectName("SelectDateDialogCancel");
-    cancel->setText(Text(kTextCancel));
+    cancel->setText(CControlSetting::Text(kTextCancel));
     cancel->setTextColor(textColour, CCommonButton::StateMarked);
     cancel->adjustSize();
     cancel->move(151, kButtonTop);
     connect(cancel, &CCommonButton::clicked, this, &CSelectDateDialog::slot_cancelBtnClicked);
 
-    auto* close = new CCommonButton(Image(kImageClose), kButtonPictures, this);
+    auto* close = new CCommonButton(CControlSetting::Image(kImageClose), kButtonPictures, this);
     close->setObjectName("SelectDateDialogClose");
     close->move(width() - close->width() - 8, 8);
     connect(close, &CCommonButton::clicked, this, &CSelectDateDialog::slot_closeBtnClicked);
@@ -135,7 +125,8 @@ QDateEdit* CSelectDateDialog::addDateEdit(int y)
     edit->setObjectName(kDateEditName);
     edit->setDisplayFormat(kDateFormat);
     edit->setCalendarPopup(true);
-    formatWeekendsAsWeekdays(*edit->calendarWidget(), QColor(Text(kColourWeekend)));
+    formatWeekendsAsWeekdays(*edit->calendarWidget(),
+                             QColor(CControlSetting::Text(kColourWeekend)));
     edit->move(kContentLeft, y);
     return edit;
 }
@@ -202,12 +193,12 @@ void CSelectDateDialog::mouseMoveEvent(QMouseEvent* event)
 void CSelectDateDialog::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    const QColor body(Text(kColourBody));
+    const QColor body(CControlSetting::Text(kColourBody));
     painter.setPen(body);
     painter.setBrush(QBrush(body, Qt::SolidPattern));
     painter.drawRect(rect());
 
-    const QColor band(Text(kColourBand));
+    const QColor band(CControlSetting::Text(kColourBand));
     painter.setPen(band);
     painter.setBrush(QBrush(band, Qt::SolidPattern));
     painter.drawRect(0, 0, width(), kTitleBandHeight);
