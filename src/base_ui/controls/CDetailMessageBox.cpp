@@ -157,22 +157,16 @@ void CDetailMessageBox::buildButtons()
 
 void CDetailMessageBox::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        event->accept();
-        return;
+    if (!m_drag.Press(*this, event)) {
+        QDialog::mousePressEvent(event);
     }
-    QDialog::mousePressEvent(event);
 }
 
 void CDetailMessageBox::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() & Qt::LeftButton) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
-        event->accept();
-        return;
+    if (!m_drag.Move(*this, event)) {
+        QDialog::mouseMoveEvent(event);
     }
-    QDialog::mouseMoveEvent(event);
 }
 
 void CDetailMessageBox::paintEvent(QPaintEvent* /*event*/)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/WindowDrag.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -41,6 +43,6 @@ private:
     void placeFields();
     void buildButtons();
 
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
     std::array<CDetailLabel*, kFieldCount> m_fields{};
 };

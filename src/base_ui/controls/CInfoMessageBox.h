@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/WindowDrag.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <QString>
@@ -100,7 +102,7 @@ private:
     void addDialogButtons();
     void centreOnPrimaryScreen();
 
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
     QLineEdit* m_passwdEdit = nullptr;
     QLabel* m_titleLabel = nullptr;
     QLabel* m_messageLabel = nullptr;

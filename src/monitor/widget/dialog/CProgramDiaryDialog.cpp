@@ -326,22 +326,16 @@ void CProgramDiaryDialog::slt_showAllInfo()
 
 void CProgramDiaryDialog::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_drag.Press(*this, event)) {
         QDialog::mousePressEvent(event);
-        return;
     }
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    event->accept();
 }
 
 void CProgramDiaryDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton)) {
+    if (!m_drag.Move(*this, event)) {
         QDialog::mouseMoveEvent(event);
-        return;
     }
-    move(event->globalPosition().toPoint() - m_dragOffset);
-    event->accept();
 }
 
 void CProgramDiaryDialog::paintEvent(QPaintEvent* /*event*/)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/WindowDrag.h"
+
 #include "monitor/lib/ILogRecordHandler.h"
 
 #include <QDateTime>
@@ -109,7 +111,7 @@ private:
     void fillTable(const Layout& layout);
 
     const int m_category;
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
     CTableWidget* m_table = nullptr;
     QComboBox* m_timeFilter = nullptr;
     QPointer<CSelectDateDialog> m_dateDialog;

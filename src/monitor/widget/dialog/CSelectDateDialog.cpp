@@ -172,22 +172,16 @@ void CSelectDateDialog::slot_cancelBtnClicked()
 
 void CSelectDateDialog::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_drag.Press(*this, event)) {
         QDialog::mousePressEvent(event);
-        return;
     }
-    m_dragOffset = event->position().toPoint();
-    event->accept();
 }
 
 void CSelectDateDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton)) {
+    if (!m_drag.Move(*this, event)) {
         QDialog::mouseMoveEvent(event);
-        return;
     }
-    move(event->globalPosition().toPoint() - m_dragOffset);
-    event->accept();
 }
 
 void CSelectDateDialog::paintEvent(QPaintEvent* /*event*/)

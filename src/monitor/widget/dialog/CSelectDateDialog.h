@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/WindowDrag.h"
+
 #include <QDateTime>
 #include <QDialog>
 #include <QPoint>
@@ -65,7 +67,7 @@ private:
     template <typename EmitSignal>
     void emitAndClose(EmitSignal emitSignal);
 
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
     QRadioButton* m_oneDayButton = nullptr;
     QRadioButton* m_periodButton = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
