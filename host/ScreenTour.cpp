@@ -37,6 +37,7 @@ constexpr int kCustomTimeFilter = 5;
 // Longer than any animation of the page (the switch's takes 100 ms).
 constexpr int kSettleMs = 250;
 constexpr int kWaitMs = 10000;
+constexpr int kPollMs = 20;
 
 // Runs the event loop for `ms` milliseconds.
 void Settle(int ms = kSettleMs)
@@ -216,10 +217,25 @@ void ScreenTour::saveConfirmationBox()
         fail("the page has no isolation switch");
         return;
     }
-    const bool opened = WhileModal([&] { Click(switches.first()); },
-                                   [&](QDialog& box) {
-                                       save("confirmation_box.png", {&m_window, &box});
-                                   });
+    QWidget* const switchButton = switches.first();
+    const auto turnOn = [&] {
+        return WhileModal([&] { Click(switchButton); },
+                          [&](QDialog& box) {
+                              save("confirmation_box.png", {&m_window, &box});
+                          });
+    };
+    bool opened = turnOn();
+    if (!opened) {
+        // The page started with isolation on, and the click turned it off.
+        // Once the service has answered, the switch takes clicks again.
+        QElapsedTimer clock;
+        clock.start();
+        while (switchButton->cursor().shape() != Qt::PointingHandCursor &&
+               clock.elapsed() < kWaitMs) {
+            Settle(kPollMs);
+        }
+        opened = turnOn();
+    }
     if (!opened) {
         fail("turning the switch on asked for no confirmation");
     }
