@@ -92,8 +92,8 @@ void Click(QWidget* widget)
 
 // Calls `trigger`, which runs a modal dialog and returns once it has ended;
 // `whileOpen` runs inside the dialog's event loop as soon as the dialog is
-// shown, and ends it. False when no dialog appeared before `trigger` returned
-// or within the time limit.
+// shown, and may end it; a dialog still open afterwards is rejected. False
+// when no dialog appeared before `trigger` returned or within the time limit.
 bool WhileModal(const std::function<void()>& trigger,
                 const std::function<void(QDialog&)>& whileOpen)
 {
@@ -108,8 +108,11 @@ bool WhileModal(const std::function<void()>& trigger,
             poll.stop();
             opened = true;
             Settle();
+            const QPointer<QDialog> open(dialog);
             whileOpen(*dialog);
-            dialog->reject();
+            if (!open.isNull() && open->isVisible()) {
+                open->reject();
+            }
         } else if (clock.elapsed() > kWaitMs) {
             poll.stop();
         }
@@ -117,6 +120,32 @@ bool WhileModal(const std::function<void()>& trigger,
     poll.start(10);
     trigger();
     return opened;
+}
+
+// Whether the isolation switch takes clicks: a pointing hand over it, not
+// the busy cursor of a page waiting for the service.
+bool Clickable(const QWidget* switchButton)
+{
+    return switchButton->cursor().shape() == Qt::PointingHandCursor;
+}
+
+// Runs the event loop until the switch takes clicks again (the service has
+// answered) or the time limit has passed. A notice that the service could not
+// be reached is closed.
+void WaitUntilClickable(const QWidget* switchButton)
+{
+    QTimer closeNotices;
+    QObject::connect(&closeNotices, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+        }
+    });
+    closeNotices.start(kPollMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!Clickable(switchButton) && clock.elapsed() < kWaitMs) {
+        Settle(kPollMs);
+    }
 }
 
 } // namespace
@@ -218,26 +247,31 @@ void ScreenTour::saveConfirmationBox()
         return;
     }
     QWidget* const switchButton = switches.first();
+    // Turning on asks first: the box is saved, then accepted, so that the
+    // page tells the host's service.
     const auto turnOn = [&] {
         return WhileModal([&] { Click(switchButton); },
                           [&](QDialog& box) {
                               save("confirmation_box.png", {&m_window, &box});
+                              if (auto* accept = box.findChild<QWidget*>("InfoMessageBoxAccept")) {
+                                  Click(accept);
+                              }
                           });
     };
-    bool opened = turnOn();
-    if (!opened) {
-        // The page started with isolation on, and the click turned it off.
-        // Once the service has answered, the switch takes clicks again.
-        QElapsedTimer clock;
-        clock.start();
-        while (switchButton->cursor().shape() != Qt::PointingHandCursor &&
-               clock.elapsed() < kWaitMs) {
-            Settle(kPollMs);
+    // A page that starts with isolation on turns it off on the first click.
+    const bool startedOff = turnOn();
+    if (!startedOff) {
+        WaitUntilClickable(switchButton);
+        if (!turnOn()) {
+            fail("turning the switch on asked for no confirmation");
+            return;
         }
-        opened = turnOn();
     }
-    if (!opened) {
-        fail("turning the switch on asked for no confirmation");
+    WaitUntilClickable(switchButton);
+    // The page is left as it was found.
+    if (startedOff) {
+        Click(switchButton);
+        WaitUntilClickable(switchButton);
     }
     Settle();
 }
