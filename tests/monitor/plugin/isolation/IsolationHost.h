@@ -69,11 +69,12 @@ inline void Configure(const QString& pipe, std::optional<int> state)
     }
 }
 
-// The stored isolation state; invalid when none is stored.
-inline QVariant StoredState()
+// The stored isolation state; none when none is stored.
+inline std::optional<int> StoredState()
 {
     const QSettings settings(SettingsFile(), QSettings::IniFormat);
-    return settings.value("Isolation/State");
+    const QVariant state = settings.value("Isolation/State");
+    return state.isValid() ? std::optional<int>(state.toInt()) : std::nullopt;
 }
 
 inline QString UniquePipeName()

@@ -22,7 +22,7 @@ TEST_F(IsolationTest, TurningOffTellsTheServiceWithoutAsking)
     EXPECT_EQ(service.messages().front(), Utf16Le(kMessageOff));
     ASSERT_TRUE(WaitFor([&] { return Clickable(switchButton); }));
     EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
-    EXPECT_EQ(StoredState(), QVariant(0));
+    EXPECT_EQ(StoredState(), 0);
     EXPECT_TRUE(answers.boxes().empty()) << "turning off asks nothing";
     EXPECT_EQ(CountNewLogLines(OutcomeLine("off", m_pipe, "was told.")), 1);
 }

@@ -27,7 +27,7 @@ TEST_F(IsolationTest, TurningOnTellsTheServiceAndIsRemembered)
         ASSERT_TRUE(WaitFor([&] { return Clickable(switchButton); }))
             << "the switch takes clicks again once the service answered";
         EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOn); }));
-        EXPECT_EQ(StoredState(), QVariant(1));
+        EXPECT_EQ(StoredState(), 1);
         ASSERT_EQ(answers.boxes().size(), 1u) << "the confirmation only";
         EXPECT_EQ(answers.boxes()[0].message, QString::fromUtf8(kConfirmation));
         EXPECT_EQ(CountNewLogLines(OutcomeLine("on", m_pipe, "was told.")), 1);

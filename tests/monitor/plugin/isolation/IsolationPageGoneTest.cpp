@@ -27,7 +27,7 @@ TEST_F(IsolationTest, APageDestroyedWhileSendingIsSafe)
     EXPECT_TRUE(WaitFor([&] {
         return CountNewLogLines(OutcomeLine("on", m_pipe, "was told.")) == 1;
     })) << "the outcome is logged without the page";
-    EXPECT_EQ(StoredState(), QVariant(1)) << "the delivered state is stored";
+    EXPECT_EQ(StoredState(), 1) << "the delivered state is stored";
     QCoreApplication::sendPostedEvents();
 
     const Host next;

@@ -36,14 +36,14 @@ TEST_F(IsolationTest, TheGuiStaysResponsiveWhileTheServiceIsSlow)
     ASSERT_NE(byType, nullptr);
     EXPECT_TRUE(WaitFor([&] { return byType->isVisible(); }));
     EXPECT_TRUE(service.holding()) << "all of it while the service held the message";
-    EXPECT_FALSE(StoredState().isValid());
+    EXPECT_FALSE(StoredState().has_value());
 
     service.release();
     ASSERT_TRUE(WaitFor([&] { return Clickable(switchButton); }));
     ASSERT_TRUE(WaitFor([&] { return service.messages().size() == 1; }));
     EXPECT_EQ(service.messages().front(), Utf16Le(kMessageOn));
     EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOn); }));
-    EXPECT_EQ(StoredState(), QVariant(1));
+    EXPECT_EQ(StoredState(), 1);
     EXPECT_EQ(answers.boxes().size(), 1u) << "the confirmation only";
 }
 

@@ -1,5 +1,5 @@
-// Turning isolation on when no service serves the named pipe: the switch
-// turns back, a notice says so, and nothing is stored.
+// Changes of the switch when no service serves the named pipe: the switch
+// turns back, a notice says so, and the stored state stays as it was.
 
 #include "IsolationHost.h"
 
@@ -7,33 +7,50 @@ using namespace IsolationHost;
 
 namespace {
 
-TEST_F(IsolationTest, TurningOnWithoutServiceTurnsBackAndSaysSo)
+struct Change
 {
-    Configure(m_pipe, std::nullopt);
-    const Host host;
-    QWidget* switchButton = Switch(host.page());
-    ASSERT_NE(switchButton, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
+    const char* name; // "on" or "off"
+    std::optional<int> stored;
+    int startFrame;
+    const char* outcome;
+};
 
-    const BoxAnswers answers;
-    Click(switchButton);
-    ASSERT_TRUE(WaitFor([&] { return answers.boxes().size() == 2 && Clickable(switchButton); }))
-        << "the confirmation, then the notice";
-    EXPECT_EQ(answers.boxes()[0].message, QString::fromUtf8(kConfirmation));
-    EXPECT_TRUE(answers.boxes()[0].rejectShown);
-    EXPECT_EQ(answers.boxes()[1].message, QString::fromUtf8(kServiceUnreachable));
-    EXPECT_FALSE(answers.boxes()[1].rejectShown) << "a notice has one button";
-    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }))
-        << "the switch is back off";
-    EXPECT_FALSE(StoredState().isValid()) << "nothing stored";
-    EXPECT_EQ(CountNewLogLines(
-                  OutcomeLine("on", m_pipe, "could not be reached; the switch is back off.")),
-              1);
+TEST_F(IsolationTest, ChangesWithoutServiceTurnBackAndSaySo)
+{
+    const Change changes[] = {
+        {"on", std::nullopt, kFrameOff, "could not be reached; the switch is back off."},
+        {"off", 1, kFrameOn, "could not be reached; the switch is back on."},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        Configure(m_pipe, change.stored);
+        const Host host;
+        QWidget* switchButton = Switch(host.page());
+        ASSERT_NE(switchButton, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, change.startFrame); }));
 
-    const Host next;
-    QWidget* nextSwitch = Switch(next.page());
-    ASSERT_NE(nextSwitch, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(nextSwitch, kFrameOff); }));
+        const BoxAnswers answers;
+        Click(switchButton);
+        const std::size_t boxes = change.stored.has_value() ? 1 : 2;
+        ASSERT_TRUE(WaitFor([&] {
+            return answers.boxes().size() == boxes && Clickable(switchButton);
+        })) << "turning on asks first; then the notice";
+        if (boxes == 2) {
+            EXPECT_EQ(answers.boxes().front().message, QString::fromUtf8(kConfirmation));
+            EXPECT_TRUE(answers.boxes().front().rejectShown);
+        }
+        EXPECT_EQ(answers.boxes().back().message, QString::fromUtf8(kServiceUnreachable));
+        EXPECT_FALSE(answers.boxes().back().rejectShown) << "a notice has one button";
+        EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, change.startFrame); }))
+            << "the switch is back where it was";
+        EXPECT_EQ(StoredState(), change.stored) << "the stored state stays";
+        EXPECT_EQ(CountNewLogLines(OutcomeLine(change.name, m_pipe, change.outcome)), 1);
+
+        const Host next;
+        QWidget* nextSwitch = Switch(next.page());
+        ASSERT_NE(nextSwitch, nullptr);
+        EXPECT_TRUE(WaitFor([&] { return ShowsFrame(nextSwitch, change.startFrame); }));
+    }
 }
 
 } // namespace
