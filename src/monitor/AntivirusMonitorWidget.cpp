@@ -265,7 +265,7 @@ void AntivirusMonitorWidget::connectIsolationService()
     }
     m_isolation = new IsolationChannel(pipeName, settingsFile, this);
     connect(m_isolation, &IsolationChannel::sigAnswered, this,
-            &AntivirusMonitorWidget::onIsolationAnswered);
+            [this](bool on, bool delivered) { onIsolationAnswered(on, delivered); });
 }
 
 void AntivirusMonitorWidget::tellService(bool on)

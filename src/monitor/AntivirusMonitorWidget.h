@@ -6,8 +6,8 @@
 
 class CSwitchButton;
 class ControlByClassWidget;
-class IsolationChannel;
 class ControlByDataWidget;
+class IsolationChannel;
 class QLabel;
 
 // The behaviour-monitor page. Construction opens the log ("./log/
@@ -57,10 +57,6 @@ public slots:
     // The switch has turned to `on`: confirms turning on, or turns it back.
     void OnSwitchClicked(bool on);
 
-private slots:
-    // The service's answer to the change of the switch to `on`.
-    void onIsolationAnswered(bool on, bool delivered);
-
 private:
     enum class Answer
     {
@@ -77,6 +73,8 @@ private:
     Answer confirmIsolation();
     // Sends the change and keeps the switch busy until the answer.
     void tellService(bool on);
+    // The service's answer to the change of the switch to `on`.
+    void onIsolationAnswered(bool on, bool delivered);
     // Tells the user that the service could not be reached.
     void showServiceUnreachable();
 
