@@ -37,6 +37,7 @@ constexpr int kCustomTimeFilter = 5;
 // Longer than any animation of the page (the switch's takes 100 ms).
 constexpr int kSettleMs = 250;
 constexpr int kWaitMs = 10000;
+constexpr int kPollMs = 20;
 
 // Runs the event loop for `ms` milliseconds.
 void Settle(int ms = kSettleMs)
@@ -91,8 +92,8 @@ void Click(QWidget* widget)
 
 // Calls `trigger`, which runs a modal dialog and returns once it has ended;
 // `whileOpen` runs inside the dialog's event loop as soon as the dialog is
-// shown, and ends it. False when no dialog appeared before `trigger` returned
-// or within the time limit.
+// shown, and may end it; a dialog still open afterwards is rejected. False
+// when no dialog appeared before `trigger` returned or within the time limit.
 bool WhileModal(const std::function<void()>& trigger,
                 const std::function<void(QDialog&)>& whileOpen)
 {
@@ -107,8 +108,11 @@ bool WhileModal(const std::function<void()>& trigger,
             poll.stop();
             opened = true;
             Settle();
+            const QPointer<QDialog> open(dialog);
             whileOpen(*dialog);
-            dialog->reject();
+            if (!open.isNull() && open->isVisible()) {
+                open->reject();
+            }
         } else if (clock.elapsed() > kWaitMs) {
             poll.stop();
         }
@@ -116,6 +120,32 @@ bool WhileModal(const std::function<void()>& trigger,
     poll.start(10);
     trigger();
     return opened;
+}
+
+// Whether the isolation switch takes clicks: a pointing hand over it, not
+// the busy cursor of a page waiting for the service.
+bool Clickable(const QWidget* switchButton)
+{
+    return switchButton->cursor().shape() == Qt::PointingHandCursor;
+}
+
+// Runs the event loop until the switch takes clicks again (the service has
+// answered) or the time limit has passed. A notice that the service could not
+// be reached is closed.
+void WaitUntilClickable(const QWidget* switchButton)
+{
+    QTimer closeNotices;
+    QObject::connect(&closeNotices, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+        }
+    });
+    closeNotices.start(kPollMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!Clickable(switchButton) && clock.elapsed() < kWaitMs) {
+        Settle(kPollMs);
+    }
 }
 
 } // namespace
@@ -216,12 +246,32 @@ void ScreenTour::saveConfirmationBox()
         fail("the page has no isolation switch");
         return;
     }
-    const bool opened = WhileModal([&] { Click(switches.first()); },
-                                   [&](QDialog& box) {
-                                       save("confirmation_box.png", {&m_window, &box});
-                                   });
-    if (!opened) {
-        fail("turning the switch on asked for no confirmation");
+    QWidget* const switchButton = switches.first();
+    // Turning on asks first: the box is saved, then accepted, so that the
+    // page tells the host's service.
+    const auto turnOn = [&] {
+        return WhileModal([&] { Click(switchButton); },
+                          [&](QDialog& box) {
+                              save("confirmation_box.png", {&m_window, &box});
+                              if (auto* accept = box.findChild<QWidget*>("InfoMessageBoxAccept")) {
+                                  Click(accept);
+                              }
+                          });
+    };
+    // A page that starts with isolation on turns it off on the first click.
+    const bool startedOff = turnOn();
+    if (!startedOff) {
+        WaitUntilClickable(switchButton);
+        if (!turnOn()) {
+            fail("turning the switch on asked for no confirmation");
+            return;
+        }
+    }
+    WaitUntilClickable(switchButton);
+    // The page is left as it was found.
+    if (startedOff) {
+        Click(switchButton);
+        WaitUntilClickable(switchButton);
     }
     Settle();
 }

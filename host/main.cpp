@@ -1,13 +1,19 @@
 // monitor-host: loads the monitor plug-in beside this executable at run time,
 // builds its page into a window in the client's order and shows it. Without
 // a display, or with --screenshot DIR, it saves every screen of the page as
-// PNG files instead and prints where they are.
+// PNG files instead and prints where they are. It also runs the stand-in of
+// the client's service on the pipe that the page's settings name, so that the
+// isolation switch has a service to tell.
 //
 //     monitor-host [--screenshot DIR]
 
 #include "HostWindow.h"
+#include "IsolationService.h"
 #include "MonitorPlugin.h"
 #include "ScreenTour.h"
+
+#include "base/Log.h"
+#include "base/Logging.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,6 +85,33 @@ int SaveScreens(HostWindow& window, const QString& directory)
     return 0;
 }
 
+// The host's own log: "log/monitor-host.out" beside the executable, UTF-8,
+// every level.
+void OpenHostLog()
+{
+    KO::Log::SetPath(L"./log/monitor-host");
+    KO::Log::SetEncoding(1);
+    KO::SetLogLevel(KO::LOG_LEVEL_INFO);
+}
+
+// The stand-in service on the pipe of the page's settings file, listening;
+// a line on the console for what it is and for every message it receives.
+void StartIsolationService(IsolationService& service)
+{
+    if (!service.listen()) {
+        std::fprintf(stderr, "monitor-host: no isolation service: %s\n",
+                     qPrintable(service.errorString()));
+        return;
+    }
+    std::printf("monitor-host: isolation service on pipe %s, isolation %s\n",
+                qPrintable(service.pipeName()), service.isolated() ? "on" : "off");
+    QObject::connect(&service, &IsolationService::sigMessage, [&service](const QString& text) {
+        std::printf("monitor-host: isolation service received \"%s\", isolation %s\n",
+                    qPrintable(text), service.isolated() ? "on" : "off");
+        std::fflush(stdout);
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -96,6 +129,13 @@ int main(int argc, char* argv[])
         }
     }
     QApplication app(argc, argv);
+    OpenHostLog();
+
+    const QString settings = QDir(QCoreApplication::applicationDirPath())
+                                 .filePath(QStringLiteral("UiCommonSetting.ini"));
+    IsolationService service(IsolationService::configuredPipeName(settings),
+                             IsolationService::storedIsolation(settings));
+    StartIsolationService(service);
 
     MonitorPlugin plugin(QCoreApplication::applicationDirPath());
     if (!plugin.load()) {

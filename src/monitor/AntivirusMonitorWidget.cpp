@@ -1,5 +1,7 @@
 #include "monitor/AntivirusMonitorWidget.h"
 
+#include "monitor/IsolationChannel.h"
+
 #include "base/Logging.h"
 #include "base_ui/controls/CInfoMessageBox.h"
 #include "base_ui/controls/CSwitchButton.h"
@@ -34,6 +36,7 @@ constexpr int kTextIsolation = 4007;
 constexpr int kTextConfirmIsolation = 4008;
 constexpr int kTextReject = 4009;
 constexpr int kTextAccept = 4010;
+constexpr int kTextServiceUnreachable = 4011;
 // Pixmap pool entry of the switch's frame strip.
 constexpr int kImageSwitch = 4101;
 
@@ -44,6 +47,8 @@ constexpr int kRadioTopGap = 15;
 constexpr int kRadioGap = 30;
 constexpr QPoint kIsolationLabelPos(550, 5);
 constexpr int kSwitchGap = 10;
+// Icon type of CInfoMessageBox: failure.
+constexpr int kIconFailure = 1;
 
 const char* const kLogPrefix = "./log/AntivirusMonitor";
 
@@ -150,9 +155,14 @@ void AntivirusMonitorWidget::initUi()
     m_isolationLabel->adjustSize();
     m_isolationLabel->move(kIsolationLabelPos);
 
+    connectIsolationService();
     m_switch = new CSwitchButton(
         QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageSwitch)), this);
-    m_switch->setChecked(false);
+    m_switch->setObjectName(kSwitchObjectName);
+    // A new switch rests on its "on" frame: a stored "on" is shown as it is.
+    if (m_isolation == nullptr || !IsolationChannel::storedOn(CommonUtils::settingsFilePath())) {
+        m_switch->setChecked(false);
+    }
     m_switch->adjustSize();
     m_switch->move(m_isolationLabel->x() + m_isolationLabel->width() + kSwitchGap, 0);
     connect(m_switch, qOverload<bool>(&CSwitchButton::clicked), this,
@@ -214,9 +224,23 @@ void AntivirusMonitorWidget::showViewByType()
 void AntivirusMonitorWidget::OnSwitchClicked(bool on)
 {
     LOG_TRACE << "switch turn:" << (on ? 1 : 0);
-    if (!on) {
-        return;
+    if (on) {
+        const Answer answer = confirmIsolation();
+        if (answer == Answer::PageGone) {
+            return;
+        }
+        if (answer == Answer::Refused) {
+            m_switch->setChecked(false);
+            return;
+        }
     }
+    if (m_isolation != nullptr) {
+        tellService(on);
+    }
+}
+
+AntivirusMonitorWidget::Answer AntivirusMonitorWidget::confirmIsolation()
+{
     QPointer<CInfoMessageBox> box = new CInfoMessageBox(
         CInfoMessageBox::ModeNotice, CControlSetting::Text(kTextConfirmIsolation), QString(), this);
     box->setRejectButton(CControlSetting::Text(kTextReject), true);
@@ -225,13 +249,53 @@ void AntivirusMonitorWidget::OnSwitchClicked(bool on)
         box->moveToCenterOf(m_centerWidget);
     }
     const int result = box->exec();
-    // A box destroyed during exec went with the page: nothing is left to
-    // turn back.
     if (box.isNull()) {
+        return Answer::PageGone;
+    }
+    delete box;
+    return result == QDialog::Accepted ? Answer::Accepted : Answer::Refused;
+}
+
+void AntivirusMonitorWidget::connectIsolationService()
+{
+    const QString settingsFile = CommonUtils::settingsFilePath();
+    const QString pipeName = IsolationChannel::configuredPipe(settingsFile);
+    if (pipeName.isEmpty()) {
         return;
     }
-    if (result != QDialog::Accepted) {
-        m_switch->setChecked(false);
+    m_isolation = new IsolationChannel(pipeName, settingsFile, this);
+    connect(m_isolation, &IsolationChannel::sigAnswered, this,
+            [this](bool on, bool delivered) { onIsolationAnswered(on, delivered); });
+}
+
+void AntivirusMonitorWidget::tellService(bool on)
+{
+    m_switch->setClickable(false);
+    m_switch->setCursor(Qt::BusyCursor);
+    m_isolation->send(on);
+}
+
+void AntivirusMonitorWidget::onIsolationAnswered(bool on, bool delivered)
+{
+    m_switch->setClickable(true);
+    if (!delivered) {
+        m_switch->setChecked(!on);
+        showServiceUnreachable();
     }
+}
+
+void AntivirusMonitorWidget::showServiceUnreachable()
+{
+    QPointer<CInfoMessageBox> box =
+        new CInfoMessageBox(CInfoMessageBox::ModeNotice,
+                            CControlSetting::Text(kTextServiceUnreachable), QString(), this);
+    box->setIconType(kIconFailure);
+    box->hideRejectButton();
+    box->setSingleButtonLayout();
+    if (m_centerWidget != nullptr) {
+        box->moveToCenterOf(m_centerWidget);
+    }
+    box->exec();
+    // A box destroyed during exec went with the page.
     delete box;
 }

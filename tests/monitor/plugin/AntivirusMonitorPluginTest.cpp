@@ -8,7 +8,6 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
-#include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSettings>
@@ -19,10 +18,6 @@
 using namespace PluginHost;
 
 namespace {
-
-constexpr int kSwitchFrames = 6;
-constexpr int kFrameOn = 1;
-constexpr int kFrameOff = 6;
 
 class AntivirusMonitorPluginTest : public testing::Test
 {
@@ -39,30 +34,6 @@ protected:
         std::sort(buttons.begin(), buttons.end(),
                   [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
         return buttons;
-    }
-
-    // Whether the switch shows frame `frame` of its strip.
-    static bool ShowsFrame(QWidget* switchButton, int frame)
-    {
-        const QImage strip(":/images/pix_switch.png");
-        const int width = strip.width() / kSwitchFrames;
-        const QImage shown = switchButton->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QImage expected(shown.size(), QImage::Format_RGB32);
-        expected.fill(shown.pixel(0, 0));
-        QPainter painter(&expected);
-        painter.drawImage(0, 0, strip.copy((frame - 1) * width, 0, width, strip.height()));
-        painter.end();
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const QColor a = shown.pixelColor(x, y);
-                const QColor b = expected.pixelColor(x, y);
-                if (std::abs(a.red() - b.red()) > 3 || std::abs(a.green() - b.green()) > 3 ||
-                    std::abs(a.blue() - b.blue()) > 3) {
-                    return false;
-                }
-            }
-        }
-        return true;
     }
 
     // Matching log lines of this process written since the test began.

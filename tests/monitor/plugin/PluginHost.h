@@ -18,7 +18,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QLibrary>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStyleHints>
 #include <QTest>
@@ -27,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -150,6 +153,35 @@ private:
     QElapsedTimer m_clock;
     bool m_seen = false;
 };
+
+// The isolation switch's frames: six in its strip, the first on, the last off.
+constexpr int kSwitchFrames = 6;
+constexpr int kFrameOn = 1;
+constexpr int kFrameOff = 6;
+
+// Whether the switch shows frame `frame` of its strip.
+inline bool ShowsFrame(QWidget* switchButton, int frame)
+{
+    const QImage strip(":/images/pix_switch.png");
+    const int width = strip.width() / kSwitchFrames;
+    const QImage shown = switchButton->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage expected(shown.size(), QImage::Format_RGB32);
+    expected.fill(shown.pixel(0, 0));
+    QPainter painter(&expected);
+    painter.drawImage(0, 0, strip.copy((frame - 1) * width, 0, width, strip.height()));
+    painter.end();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor a = shown.pixelColor(x, y);
+            const QColor b = expected.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) > 3 || std::abs(a.green() - b.green()) > 3 ||
+                std::abs(a.blue() - b.blue()) > 3) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 // A page from getInterface; throws when the plug-in gives none.
 inline iAntivirusMonitor* NewPage()
