@@ -145,12 +145,18 @@ void LogFailure(const KO::SystemException& exception)
     LOG_ERROR << exception.GetErrMsg() << ", ErrNum:" << exception.GetErrNum();
 }
 
-// The tool path when `fileName` names a regular executable file inside the
-// application directory, else an empty string.
+// The tool path, all symbolic links resolved, when `fileName` names a
+// regular executable file inside the application directory, else an empty
+// string. The check runs on the resolved path, so that a link inside the
+// directory cannot lead to a program outside it.
 QString ToolPath(const QString& fileName)
 {
-    const QDir directory(QCoreApplication::applicationDirPath());
-    const QString path = QDir::cleanPath(directory.path() + QLatin1Char('/') + fileName);
+    const QString directoryPath = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
+    const QString path = QFileInfo(directoryPath + QLatin1Char('/') + fileName).canonicalFilePath();
+    if (directoryPath.isEmpty() || path.isEmpty()) {
+        return QString();
+    }
+    const QDir directory(directoryPath);
     const QString relative = directory.relativeFilePath(path);
     const bool inside =
         !relative.isEmpty() && relative != QLatin1String(".") && relative != QLatin1String("..") &&
