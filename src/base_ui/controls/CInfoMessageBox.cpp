@@ -294,6 +294,14 @@ void CInfoMessageBox::startAutoClose(int seconds)
     m_closeTimer->start(1000);
 }
 
+void CInfoMessageBox::done(int result)
+{
+    if (m_closeTimer != nullptr) {
+        m_closeTimer->stop();
+    }
+    QDialog::done(result);
+}
+
 void CInfoMessageBox::setCloseResult(int result)
 {
     m_closeResult = result;

@@ -67,13 +67,17 @@ public:
     // Shows the user icon at (40, 95) instead of the type icon.
     void showUserIcon();
     // Closes the box (result 0) when the countdown, started at `seconds`
-    // and decremented every second, has reached 0.
+    // and decremented every second, has reached 0. The countdown stops
+    // whenever the box closes, however it is answered.
     void startAutoClose(int seconds);
     // Result of exec() when the close button ends the box.
     void setCloseResult(int result);
     // Message naming the file of `path` (the part after its last separator)
     // in orange, followed by `text`; the full path is the tool tip.
     void setFileMessage(const QString& path, const QString& text);
+
+    // Stops the auto-close countdown, then ends the box as QDialog does.
+    void done(int result) override;
 
 signals:
     void sigPasswdString(QString s_passwd);

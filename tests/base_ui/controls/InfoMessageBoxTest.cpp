@@ -322,6 +322,37 @@ TEST_F(InfoMessageBoxTest, AutoCloseEndsTheBox)
     EXPECT_FALSE(timer->isActive());
 }
 
+TEST_F(InfoMessageBoxTest, AnsweringTheBoxStopsTheAutoClose)
+{
+    struct Case
+    {
+        const char* how;
+        std::function<void(CInfoMessageBox&)> answer;
+    };
+    const Case cases[] = {
+        {"accept button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxAccept"); }},
+        {"reject button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxReject"); }},
+        {"close button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxClose"); }},
+        {"close", [](CInfoMessageBox& modal) { modal.close(); }},
+        {"done", [](CInfoMessageBox& modal) { modal.done(3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        CInfoMessageBox box(1, "message", "");
+        box.startAutoClose(2);
+        ExecWith(box, c.answer);
+        auto* timer = box.findChild<QTimer*>();
+        ASSERT_NE(timer, nullptr);
+        EXPECT_FALSE(timer->isActive());
+    }
+
+    // Answered before it was ever shown: a later exec must not close itself.
+    CInfoMessageBox box(1, "message", "");
+    box.startAutoClose(2);
+    box.reject();
+    EXPECT_FALSE(box.findChild<QTimer*>()->isActive());
+}
+
 TEST_F(InfoMessageBoxTest, DraggingWithTheLeftButtonMovesTheBox)
 {
     CInfoMessageBox box(1, "message", "");
