@@ -7,6 +7,8 @@
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 
+#include "ModalWatch.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,8 +23,6 @@
 #include <functional>
 
 namespace {
-
-constexpr int kDeadlineMs = 10000;
 
 class InfoMessageBoxTest : public testing::Test
 {
@@ -40,18 +40,11 @@ protected:
     }
 
     // Runs `action` on the modal box once exec has started, then returns
-    // what exec returned. A box that is still open at the deadline ends with -99.
+    // what exec returned. A box that is still open at the deadline ends with
+    // kUnanswered.
     static int ExecWith(CInfoMessageBox& box, const std::function<void(CInfoMessageBox&)>& action)
     {
-        QTimer::singleShot(0, [&box, action] {
-            auto* modal = qobject_cast<CInfoMessageBox*>(QApplication::activeModalWidget());
-            EXPECT_EQ(modal, &box);
-            if (modal != nullptr) {
-                action(*modal);
-            }
-        });
-        QTimer::singleShot(kDeadlineMs, &box, [&box] { box.done(-99); });
-        return box.exec();
+        return ExecAnswered(box, action);
     }
 
     static void Click(const QWidget& box, const char* name)
