@@ -6,18 +6,38 @@
 #include "base/NamedPipe.h"
 #include "base/SystemException.h"
 #include "base/Unicode.h"
+#include "base_ui/utils/CommonUtilsTesting.h"
 
 #include <algorithm>
-#include <chrono>
+#include <mutex>
 #include <string>
 #include <thread>
 
 namespace {
 
 constexpr std::size_t kMaxPipeNameLength = 4095;
-constexpr unsigned int kConnectTimeoutMs = 5000;
 constexpr int kWriteAttempts = 5;
-constexpr std::chrono::milliseconds kWritePause{500};
+
+// The time-outs in use: the defaults, unless a test has set others.
+class Timeouts
+{
+public:
+    static PipeMessageTimeouts Get()
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        return s_timeouts;
+    }
+
+    static void Set(const PipeMessageTimeouts& timeouts)
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        s_timeouts = timeouts;
+    }
+
+private:
+    static inline std::mutex s_mutex;
+    static inline PipeMessageTimeouts s_timeouts;
+};
 
 // The name as a C string of at most kMaxPipeNameLength characters holds it.
 std::wstring PipeName(const QString& given)
@@ -40,7 +60,8 @@ int CommonUtils::sendMessage(const QString& pipeName, const QString& message)
     const std::wstring name = PipeName(pipeName);
     try {
         KO::LOCALSOCKET::NamedPipe pipe(name.c_str());
-        if (pipe.Connect(kConnectTimeoutMs) < 0) {
+        const auto connectMs = static_cast<unsigned int>(Timeouts::Get().connect.count());
+        if (pipe.Connect(connectMs) < 0) {
             LOG_ERROR << "Connect " << name << " timeout.";
             return -1;
         }
@@ -58,6 +79,7 @@ int CommonUtils::clientWriteToServer(KO::LOCALSOCKET::NamedPipe& pipe, const std
     LOG_TRACE << "[write_buffer]:" << text;
     std::string bytes;
     KO::Unicode::AppendUtf16Le(text.data(), text.size(), bytes);
+    const auto pause = Timeouts::Get().writePause;
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         try {
             pipe.Write(bytes.data(), bytes.size());
@@ -67,8 +89,18 @@ int CommonUtils::clientWriteToServer(KO::LOCALSOCKET::NamedPipe& pipe, const std
         } catch (const KO::SystemException& exception) {
             LogFailure(exception);
             LOG_ERROR << "Write buffer failed.";
-            std::this_thread::sleep_for(kWritePause);
+            std::this_thread::sleep_for(pause);
         }
     }
     return -1;
+}
+
+void CommonUtilsTesting::SetPipeMessageTimeouts(const PipeMessageTimeouts& timeouts)
+{
+    Timeouts::Set(timeouts);
+}
+
+PipeMessageTimeouts CommonUtilsTesting::GetPipeMessageTimeouts()
+{
+    return Timeouts::Get();
 }
