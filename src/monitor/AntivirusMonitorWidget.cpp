@@ -64,9 +64,10 @@ bool LoadPageStyleSheet()
     return loaded;
 }
 
-QRadioButton* NewRadioButton(int textId, QWidget* parent)
+QRadioButton* NewRadioButton(int textId, const char* objectName, QWidget* parent)
 {
     auto* button = new QRadioButton(CControlSetting::Text(textId), parent);
+    button->setObjectName(objectName);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -135,10 +136,10 @@ void AntivirusMonitorWidget::initUi()
     m_titleLabel->show();
     m_titleLabel->move(kMargin, 0);
 
-    QRadioButton* byTime = NewRadioButton(kTextViewByTime, this);
+    QRadioButton* byTime = NewRadioButton(kTextViewByTime, "AntivirusMonitorViewByTime", this);
     byTime->move(kMargin, m_titleLabel->y() + m_titleLabel->height() + kRadioTopGap);
     byTime->adjustSize();
-    QRadioButton* byType = NewRadioButton(kTextViewByType, this);
+    QRadioButton* byType = NewRadioButton(kTextViewByType, "AntivirusMonitorViewByType", this);
     byType->move(byTime->x() + byTime->width() + kRadioGap, byTime->y());
     byType->adjustSize();
 

@@ -6,8 +6,8 @@
 #include "base_ui/tools/CLoadStyle.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QString>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,14 +32,5 @@ inline void LoadPageResources()
 template <typename Predicate>
 bool WaitFor(Predicate done)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 10000) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
+    return QTest::qWaitFor(done, 10000);
 }

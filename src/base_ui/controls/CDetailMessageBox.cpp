@@ -12,13 +12,14 @@
 
 namespace {
 
-// String pool entries.
+// String pool entries of the page's AMtext.xml.
 constexpr int kTextFirstName = 20000; // names of fields 0 to 15: 20000 to 20015
 constexpr int kTextTitle = 20016;
 constexpr int kTextExport = 20017;
 constexpr int kTextClose = 20018;
 
-// Pixmap pool entries.
+// Pixmap pool entries: the window icon of base_ui_pixmap.xml, the others of
+// the page's AMImage.xml.
 constexpr int kImageWindowIcon = 5000;
 constexpr int kImageTitleClose = 130000;
 constexpr int kImageExport = 130001;

@@ -16,8 +16,11 @@ class QLabel;
 // columns on a white body (addresses, then hardware and usage, split by a
 // light separator), and an export and a close button at the bottom. The
 // fields show fixed placeholder values. Texts and images come from the
-// string and pixmap pools. Dragging anywhere on the box moves it; both close
-// buttons close it (QDialog::close, so exec returns Rejected). The caller
+// string and pixmap pools by identifier; all but the window icon are entries
+// of the plug-in page's own resource files (texts 20000 to 20018 of
+// AMtext.xml, images 130000, 130001 and 20000 of AMImage.xml), so the box
+// shows its texts and pictures only once the page has loaded them. Dragging anywhere on the box
+// moves it; both close buttons close it (QDialog::close, so exec returns Rejected). The caller
 // places, shows and deletes the box. GUI thread only.
 class CDetailMessageBox : public QDialog
 {

@@ -49,11 +49,11 @@ constexpr int kButtonPictures = 4;
 int IconImage(int type)
 {
     switch (type) {
-    case 0:
+    case CInfoMessageBox::IconSuccess:
         return kImageSuccess;
-    case 1:
+    case CInfoMessageBox::IconFailure:
         return kImageFailure;
-    case 3:
+    case CInfoMessageBox::IconQuestion:
         return kImageQuestion;
     default:
         return kImageExclamation;
@@ -69,17 +69,23 @@ CInfoMessageBox::CInfoMessageBox(int mode, const QString& text, const QString& s
     setWindowTitle(CControlSetting::Text(kTextCaption));
     setAttribute(Qt::WA_NoSystemBackground);
     setWindowIcon(QIcon(CControlSetting::Image(kImageWindowIcon)));
-    if (mode == ModeWarning || mode == ModeNotice) {
-        buildTwoButtons(mode, text, secondText);
-    } else if (mode == ModePassword) {
+    switch (mode) {
+    case ModeWarning:
+    case ModeNotice:
+        buildTwoButtons(static_cast<Mode>(mode), text, secondText);
+        break;
+    case ModePassword:
         buildPassword(text, secondText);
+        break;
+    default:
+        break;
     }
     if (parent == nullptr) {
         centreOnPrimaryScreen();
     }
 }
 
-void CInfoMessageBox::buildTwoButtons(int mode, const QString& text, const QString& secondText)
+void CInfoMessageBox::buildTwoButtons(Mode mode, const QString& text, const QString& secondText)
 {
     m_closeResult = 0;
     resize(420, 207);
@@ -292,6 +298,14 @@ void CInfoMessageBox::startAutoClose(int seconds)
         connect(m_closeTimer, &QTimer::timeout, this, &CInfoMessageBox::Slot_Timer_Close);
     }
     m_closeTimer->start(1000);
+}
+
+void CInfoMessageBox::done(int result)
+{
+    if (m_closeTimer != nullptr) {
+        m_closeTimer->stop();
+    }
+    QDialog::done(result);
 }
 
 void CInfoMessageBox::setCloseResult(int result)

@@ -16,11 +16,11 @@ class QTimer;
 // and images come from the string and pixmap pools, its label styles from the
 // control library's style sheet (selected by object name).
 //
-// Modes:
-//   0 warning, 1 notice: 420 x 207, an icon, a message (with `secondText`
+// Modes (the constructor takes the number, `Mode` names them):
+//   ModeWarning 0, ModeNotice 1: 420 x 207, an icon, a message (with `secondText`
 //     also a bold title line over a paragraph), a close button (top right),
 //     the reject button at (250, 161) and the accept button at (330, 161);
-//   2 password prompt: 400 x 256, `text` as prompt and `secondText` as
+//   ModePassword 2, the password prompt: 400 x 256, `text` as prompt and `secondText` as
 //     placeholder of a password edit; the accept button and Enter in the edit
 //     emit sigPasswdString, and the owner answers with onPasswdIsRight;
 //   any other mode builds an empty box.
@@ -33,11 +33,21 @@ class CInfoMessageBox : public QDialog
     Q_OBJECT
 
 public:
+    // The constructor's `mode`; any other value builds an empty box.
     enum Mode : int
     {
         ModeWarning = 0,
         ModeNotice = 1,
         ModePassword = 2,
+    };
+
+    // The argument of setIconType; any other value shows the exclamation.
+    enum IconType : int
+    {
+        IconSuccess = 0,
+        IconFailure = 1,
+        IconExclamation = 2,
+        IconQuestion = 3,
     };
 
     CInfoMessageBox(int mode, const QString& text, const QString& secondText,
@@ -61,19 +71,23 @@ public:
     // Moves the reject button to the accept button's place and hides the
     // accept button.
     void replaceAcceptWithReject();
-    // Icon by type: 0 success, 1 failure, 2 exclamation, 3 question; other
-    // types show the exclamation.
+    // Icon by type (`IconType`): 0 success, 1 failure, 2 exclamation,
+    // 3 question; other types show the exclamation.
     void setIconType(int type);
     // Shows the user icon at (40, 95) instead of the type icon.
     void showUserIcon();
     // Closes the box (result 0) when the countdown, started at `seconds`
-    // and decremented every second, has reached 0.
+    // and decremented every second, has reached 0. The countdown stops
+    // whenever the box closes, however it is answered.
     void startAutoClose(int seconds);
     // Result of exec() when the close button ends the box.
     void setCloseResult(int result);
     // Message naming the file of `path` (the part after its last separator)
     // in orange, followed by `text`; the full path is the tool tip.
     void setFileMessage(const QString& path, const QString& text);
+
+    // Stops the auto-close countdown, then ends the box as QDialog does.
+    void done(int result) override;
 
 signals:
     void sigPasswdString(QString s_passwd);
@@ -94,7 +108,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void buildTwoButtons(int mode, const QString& text, const QString& secondText);
+    // The warning (ModeWarning) or notice (ModeNotice) box.
+    void buildTwoButtons(Mode mode, const QString& text, const QString& secondText);
     void buildPassword(const QString& prompt, const QString& placeholder);
     void addTitle(int textId);
     CCommonButton* addCloseButton(int pictureCount, int rightOffset, int top);

@@ -7,6 +7,12 @@
 #include <QTimer>
 #include <QToolTip>
 
+namespace {
+
+constexpr int kOpaqueTenths = 10;
+
+} // namespace
+
 CSkinLabel::CSkinLabel(QWidget* parent, Qt::WindowFlags flags) : QLabel(parent, flags)
 {}
 
@@ -28,20 +34,20 @@ void CSkinLabel::setBackgroundColor(const QColor& color)
 
 int CSkinLabel::fadeIn()
 {
-    return startFade(0.0F, false);
+    return startFade(0, false);
 }
 
 int CSkinLabel::fadeOut()
 {
-    return startFade(1.0F, true);
+    return startFade(kOpaqueTenths, true);
 }
 
-int CSkinLabel::startFade(float opacity, bool fadingOut)
+int CSkinLabel::startFade(int tenths, bool fadingOut)
 {
     if (m_fadeTimer != nullptr) {
         return -1;
     }
-    m_opacity = opacity;
+    m_opacityTenths = tenths;
     m_fadingOut = fadingOut;
     m_fadeTimer = new QTimer(this);
     connect(m_fadeTimer, &QTimer::timeout, this, &CSkinLabel::On_Timer);
@@ -65,14 +71,14 @@ void CSkinLabel::On_Timer()
     if (m_opacityEffect == nullptr) {
         m_opacityEffect = new QGraphicsOpacityEffect(this);
     }
-    if (m_opacity >= 0.0F && m_opacity <= 1.0F) {
-        m_opacityEffect->setOpacity(m_opacity);
+    if (m_opacityTenths >= 0 && m_opacityTenths <= kOpaqueTenths) {
+        m_opacityEffect->setOpacity(m_opacityTenths / static_cast<qreal>(kOpaqueTenths));
         setGraphicsEffect(m_opacityEffect);
     } else {
         stopFade();
         setVisible(!m_fadingOut);
     }
-    m_opacity += m_fadingOut ? -0.1F : 0.1F;
+    m_opacityTenths += m_fadingOut ? -1 : 1;
 }
 
 void CSkinLabel::paintEvent(QPaintEvent* event)

@@ -8,8 +8,8 @@ class QTimer;
 
 // A label with an optional flat background colour, its text as a tool tip
 // while hovered, click signals and a fade in or out. A fade changes the
-// opacity by 0.1 every fade interval (20 ms); a fade in ends visible, a fade
-// out ends hidden. Owned by its Qt parent; GUI thread only.
+// opacity by a tenth every fade interval (20 ms); a fade in ends visible and
+// fully opaque, a fade out ends hidden. Owned by its Qt parent; GUI thread only.
 class CSkinLabel : public QLabel
 {
     Q_OBJECT
@@ -52,7 +52,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    int startFade(float opacity, bool fadingOut);
+    int startFade(int tenths, bool fadingOut);
     void stopFade();
 
     bool m_toolTip = false;
@@ -61,6 +61,8 @@ private:
     QTimer* m_fadeTimer = nullptr;
     int m_fadeInterval = 20;
     QGraphicsOpacityEffect* m_opacityEffect = nullptr;
-    float m_opacity = 1.0F;
+    // The opacity in tenths, counted in whole steps so that a fade in ends
+    // at exactly 1.0 (float steps of 0.1 overshoot it one step early).
+    int m_opacityTenths = 10;
     bool m_fadingOut = false;
 };

@@ -2,8 +2,7 @@
 
 #include "base/Logging.h"
 
-#include <QDomDocument>
-#include <QFile>
+#include "base_ui/tools/XmlResourceFile.h"
 
 // static
 CKoPixmapPool& CKoPixmapPool::Get()
@@ -20,19 +19,19 @@ int CKoPixmapPool::LoadXml(const QString& path)
 
 int CKoPixmapPool::Load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const XmlResourceFile file(path);
+    switch (file.status()) {
+    case XmlResourceFile::Status::OpenFailed:
         LOG_ERROR << "Open " << path.toStdString() << " failed.";
         return -1;
-    }
-    QDomDocument document;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(&file, false, nullptr, &line, &column)) {
-        LOG_ERROR << "Parse file failed at line row : " << line << " and column :" << column << ".";
+    case XmlResourceFile::Status::ParseFailed:
+        LOG_ERROR << "Parse file failed at line row : " << file.errorLine()
+                  << " and column :" << file.errorColumn() << ".";
         return -1;
+    case XmlResourceFile::Status::Parsed:
+        break;
     }
-    m_table.Merge(document.documentElement(), ResourceTable::Images::Read);
+    m_table.Merge(file.root(), ResourceTable::Images::Read);
     return 0;
 }
 

@@ -2,7 +2,8 @@
 
 #include "base/Logging.h"
 
-#include <QDomDocument>
+#include "base_ui/tools/XmlResourceFile.h"
+
 #include <QFile>
 
 // static
@@ -23,19 +24,19 @@ int CKoStringPool::Load(const QString& path)
     if (!QFile::exists(path)) {
         return path.isEmpty() ? -1 : 0;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const XmlResourceFile file(path);
+    switch (file.status()) {
+    case XmlResourceFile::Status::OpenFailed:
         LOG_ERROR << "Open " << path.toStdString() << " failed.";
         return -1;
-    }
-    QDomDocument document;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(&file, false, nullptr, &line, &column)) {
-        LOG_ERROR << "Parse file failed at line row :" << line << " and column : " << column;
+    case XmlResourceFile::Status::ParseFailed:
+        LOG_ERROR << "Parse file failed at line row :" << file.errorLine()
+                  << " and column : " << file.errorColumn();
         return -1;
+    case XmlResourceFile::Status::Parsed:
+        break;
     }
-    m_table.Merge(document.documentElement(), ResourceTable::Images::Skip);
+    m_table.Merge(file.root(), ResourceTable::Images::Skip);
     return 0;
 }
 

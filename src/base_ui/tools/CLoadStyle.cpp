@@ -1,9 +1,19 @@
 #include "base_ui/tools/CLoadStyle.h"
 
 #include "base/Logging.h"
+#include "base_ui/tools/XmlResourceFile.h"
 
-#include <QDomDocument>
 #include <QFile>
+
+namespace {
+
+// How much the substitution may add to a sheet. Values may name variables
+// that come later in the order of substitution, so without a bound a few
+// hundred bytes of variables that each name the next one twice grow a sheet
+// exponentially.
+constexpr qsizetype kMaxSheetGrowth = qsizetype{1} << 20;
+
+} // namespace
 
 // static
 QMap<QString, QString>& CLoadStyle::table()
@@ -22,22 +32,23 @@ bool CLoadStyle::loadStyleSheet(const QString& variablesPath, const QString& she
 // static
 bool CLoadStyle::loadXml(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const XmlResourceFile file(path);
+    switch (file.status()) {
+    case XmlResourceFile::Status::OpenFailed:
         LOG_ERROR << "open file failed";
         return false;
-    }
-    QDomDocument document;
-    if (!document.setContent(QString::fromUtf8(file.readAll()))) {
+    case XmlResourceFile::Status::ParseFailed:
         LOG_ERROR << "set document failed";
         return false;
+    case XmlResourceFile::Status::Parsed:
+        break;
     }
     QMap<QString, QString>& variables = table();
     variables.clear();
-    const QDomElement root = document.documentElement();
-    for (QDomElement s = root.firstChildElement("s"); !s.isNull(); s = s.nextSiblingElement("s")) {
-        variables[s.attribute("name")] = s.attribute("value");
-    }
+    XmlResourceFile::ForEachChild(file.root(), QStringLiteral("s"), XmlResourceFile::Others::Skip,
+                                  [&variables](const QDomElement& s) {
+                                      variables[s.attribute("name")] = s.attribute("value");
+                                  });
     return true;
 }
 
@@ -53,8 +64,17 @@ bool CLoadStyle::replaceStyle(const QString& path, QString& styleSheet)
         return false;
     }
     QByteArray sheet = file.readAll();
+    const qsizetype maxSize = sheet.size() + kMaxSheetGrowth;
     for (auto variable = variables.cbegin(); variable != variables.cend(); ++variable) {
-        sheet.replace('%' + variable.key().toUtf8() + '%', variable.value().toUtf8());
+        const QByteArray name = '%' + variable.key().toUtf8() + '%';
+        const QByteArray value = variable.value().toUtf8();
+        const qsizetype uses = sheet.count(name);
+        if (sheet.size() + uses * (value.size() - name.size()) > maxSize) {
+            LOG_ERROR << "Style variables expand " << path.toStdString() << " beyond " << maxSize
+                      << " bytes; not substituted.";
+            return false;
+        }
+        sheet.replace(name, value);
     }
     styleSheet = QString::fromUtf8(sheet);
     return true;

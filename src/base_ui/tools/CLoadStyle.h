@@ -19,15 +19,18 @@ public:
     static bool loadStyleSheet(const QString& variablesPath, const QString& sheetPath,
                                QString& styleSheet);
 
-    // Replaces the variable table with the definitions of the file at `path`.
-    // A later definition of a name wins. Returns false, with an ERROR line,
-    // when the file cannot be opened or parsed; the table is then unchanged.
+    // Replaces the variable table with the definitions of the file at `path`
+    // (UTF-8 or UTF-16, told by its byte-order mark or declaration). A later
+    // definition of a name wins. Returns false, with an ERROR line, when the
+    // file cannot be opened or parsed; the table is then unchanged.
     static bool loadXml(const QString& path);
 
     // Reads the style sheet at `path` and replaces every "%name%" of a
-    // defined variable by its value, variables in ascending order of name;
-    // undefined names stay as written. Returns false, leaving `styleSheet`
-    // unchanged, when no variable is defined or the file cannot be opened.
+    // defined variable by its value, variables in ascending order of name (so
+    // a value may name a variable that comes later); undefined names stay as
+    // written. Returns false, leaving `styleSheet` unchanged, when no
+    // variable is defined, the file cannot be opened, or the substitution
+    // would add more than 1 MiB to the sheet (ERROR line).
     static bool replaceStyle(const QString& path, QString& styleSheet);
 
 private:

@@ -1,6 +1,6 @@
 #include "base_ui/tools/ResourceTable.h"
 
-#include "base/Logging.h"
+#include "base_ui/tools/XmlResourceFile.h"
 
 #include <QDomElement>
 
@@ -30,14 +30,11 @@ ResourceEntry ReadEntry(const QDomElement& element, ResourceTable::Images images
 
 void ResourceTable::Merge(const QDomElement& root, Images images)
 {
-    for (QDomElement element = root.firstChildElement(); !element.isNull();
-         element = element.nextSiblingElement()) {
-        if (element.tagName() == QLatin1String("s")) {
-            m_entries[element.attribute("id").toInt()] = ReadEntry(element, images);
-        } else {
-            LOG_DEBUG << element.tagName().toStdString() << ":" << element.text().toStdString();
-        }
-    }
+    XmlResourceFile::ForEachChild(root, QStringLiteral("s"), XmlResourceFile::Others::LogDebug,
+                                  [&](const QDomElement& element) {
+                                      m_entries[element.attribute("id").toInt()] =
+                                          ReadEntry(element, images);
+                                  });
 }
 
 const ResourceEntry* ResourceTable::Find(int id) const

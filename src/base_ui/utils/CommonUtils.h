@@ -128,9 +128,10 @@ public:
 
     // Starts "<application directory>/<fileName>" as a detached process with
     // the one argument `argument`. Only a regular executable file inside the
-    // application directory is started: an empty name, a name that leads out
-    // of the directory and a directory start nothing. Returns whether a
-    // process was started; callers may ignore it.
+    // application directory, symbolic links resolved, is started: an empty
+    // name, a name or a link that leads out of the directory and a directory
+    // start nothing. Returns whether a process was started; callers may
+    // ignore it.
     static bool startDetachedTool(const QString& fileName, const QString& argument);
 
     // Stores the attribute `name` of `element` into `value` and returns true;

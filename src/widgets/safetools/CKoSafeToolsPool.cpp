@@ -1,9 +1,7 @@
 #include "widgets/safetools/CKoSafeToolsPool.h"
 
 #include "base/Logging.h"
-
-#include <QDomDocument>
-#include <QFile>
+#include "base_ui/tools/XmlResourceFile.h"
 
 namespace {
 
@@ -36,29 +34,24 @@ int CKoSafeToolsPool::LoadXml(const std::string& path)
 
 int CKoSafeToolsPool::Load(const std::string& path)
 {
-    const QString filePath = QString::fromStdString(path);
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const XmlResourceFile file(QString::fromStdString(path));
+    switch (file.status()) {
+    case XmlResourceFile::Status::OpenFailed:
         LOG_ERROR << "Open " << path << " failed.";
         return -1;
-    }
-    QDomDocument document;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(&file, false, nullptr, &line, &column)) {
-        LOG_ERROR << "Parse file failed at line row : " << line << " and column : " << column;
+    case XmlResourceFile::Status::ParseFailed:
+        LOG_ERROR << "Parse file failed at line row : " << file.errorLine()
+                  << " and column : " << file.errorColumn();
         return -1;
+    case XmlResourceFile::Status::Parsed:
+        break;
     }
-    const QDomElement root = document.documentElement();
-    for (QDomElement element = root.firstChildElement(); !element.isNull();
-         element = element.nextSiblingElement()) {
-        if (element.tagName() == QLatin1String("item")) {
-            const SafeToolItem item = ReadItem(element);
-            m_items[std::to_string(item.id)] = item;
-        } else {
-            LOG_DEBUG << element.tagName().toStdString() << ":" << element.text().toStdString();
-        }
-    }
+    XmlResourceFile::ForEachChild(file.root(), QStringLiteral("item"),
+                                  XmlResourceFile::Others::LogDebug,
+                                  [this](const QDomElement& element) {
+                                      const SafeToolItem item = ReadItem(element);
+                                      m_items[std::to_string(item.id)] = item;
+                                  });
     return 0;
 }
 

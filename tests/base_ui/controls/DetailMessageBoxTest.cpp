@@ -8,20 +8,18 @@
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 
+#include "ModalWatch.h"
 #include "WindowMouse.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-constexpr int kDeadlineMs = 10000;
 
 struct Field
 {
@@ -69,15 +67,10 @@ protected:
     }
 
     // Runs `action` on the modal box once exec has started and returns what
-    // exec returned; a box still open at the deadline ends with -99.
+    // exec returned; a box still open at the deadline ends with kUnanswered.
     static int ExecWith(CDetailMessageBox& box, const std::function<void()>& action)
     {
-        QTimer::singleShot(0, &box, [&box, action] {
-            EXPECT_EQ(QApplication::activeModalWidget(), &box);
-            action();
-        });
-        QTimer::singleShot(kDeadlineMs, &box, [&box] { box.done(-99); });
-        return box.exec();
+        return ExecAnswered<CDetailMessageBox>(box, [&action](CDetailMessageBox&) { action(); });
     }
 
     static void Show(QWidget& widget)

@@ -7,6 +7,8 @@
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 
+#include "ModalWatch.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,8 +23,6 @@
 #include <functional>
 
 namespace {
-
-constexpr int kDeadlineMs = 10000;
 
 class InfoMessageBoxTest : public testing::Test
 {
@@ -40,18 +40,11 @@ protected:
     }
 
     // Runs `action` on the modal box once exec has started, then returns
-    // what exec returned. A box that is still open at the deadline ends with -99.
+    // what exec returned. A box that is still open at the deadline ends with
+    // kUnanswered.
     static int ExecWith(CInfoMessageBox& box, const std::function<void(CInfoMessageBox&)>& action)
     {
-        QTimer::singleShot(0, [&box, action] {
-            auto* modal = qobject_cast<CInfoMessageBox*>(QApplication::activeModalWidget());
-            EXPECT_EQ(modal, &box);
-            if (modal != nullptr) {
-                action(*modal);
-            }
-        });
-        QTimer::singleShot(kDeadlineMs, &box, [&box] { box.done(-99); });
-        return box.exec();
+        return ExecAnswered(box, action);
     }
 
     static void Click(const QWidget& box, const char* name)
@@ -320,6 +313,37 @@ TEST_F(InfoMessageBoxTest, AutoCloseEndsTheBox)
     auto* timer = box.findChild<QTimer*>();
     ASSERT_NE(timer, nullptr);
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(InfoMessageBoxTest, AnsweringTheBoxStopsTheAutoClose)
+{
+    struct Case
+    {
+        const char* how;
+        std::function<void(CInfoMessageBox&)> answer;
+    };
+    const Case cases[] = {
+        {"accept button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxAccept"); }},
+        {"reject button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxReject"); }},
+        {"close button", [](CInfoMessageBox& modal) { Click(modal, "InfoMessageBoxClose"); }},
+        {"close", [](CInfoMessageBox& modal) { modal.close(); }},
+        {"done", [](CInfoMessageBox& modal) { modal.done(3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        CInfoMessageBox box(1, "message", "");
+        box.startAutoClose(2);
+        ExecWith(box, c.answer);
+        auto* timer = box.findChild<QTimer*>();
+        ASSERT_NE(timer, nullptr);
+        EXPECT_FALSE(timer->isActive());
+    }
+
+    // Answered before it was ever shown: a later exec must not close itself.
+    CInfoMessageBox box(1, "message", "");
+    box.startAutoClose(2);
+    box.reject();
+    EXPECT_FALSE(box.findChild<QTimer*>()->isActive());
 }
 
 TEST_F(InfoMessageBoxTest, DraggingWithTheLeftButtonMovesTheBox)

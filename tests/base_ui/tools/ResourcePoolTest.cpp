@@ -4,6 +4,7 @@
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 
+#include "EncodedText.h"
 #include "LogCapture.h"
 #include "TestDirectory.h"
 
@@ -87,6 +88,53 @@ TEST(PixmapPoolTest, ReadsTheImageAndFindsOnlyStoredIdentifiers)
     EXPECT_EQ(entry.image, "");
     EXPECT_EQ(entry.x, -1);
 }
+
+// Resource files in UTF-16 with CR LF line ends: in UTF-16 both the CR and
+// characters such as 不 (U+4E0D) carry a 0x0D byte.
+class ResourcePoolEncodingTest : public testing::TestWithParam<QStringConverter::Encoding>
+{
+protected:
+    QString Write(const TestDirectory& dir) const
+    {
+        const QString xml = QString(R"(<?xml version="1.0" encoding="%1"?>
+<string>
+    <s id="7001" object="不">不可以</s>
+    <s id="7002" image=":/images/不.png" location-x="3" location-y="4">第二</s>
+</string>
+)")
+                                .arg(XmlEncodingName(GetParam()));
+        return dir.Write("encoded.xml", EncodedWithCrLf(xml, GetParam()));
+    }
+};
+
+TEST_P(ResourcePoolEncodingTest, StringPoolReadsTheFile)
+{
+    const TestDirectory dir;
+    CKoStringPool pool;
+    ASSERT_EQ(pool.Load(Write(dir)), 0);
+    ResourceEntry entry;
+    pool.Lookup(7001, entry);
+    EXPECT_EQ(entry.text, "不可以");
+    EXPECT_EQ(entry.object, "不");
+    pool.Lookup(7002, entry);
+    EXPECT_EQ(entry.text, "第二");
+    EXPECT_EQ(entry.x, 3);
+    EXPECT_EQ(entry.y, 4);
+}
+
+TEST_P(ResourcePoolEncodingTest, PixmapPoolReadsTheFile)
+{
+    const TestDirectory dir;
+    CKoPixmapPool pool;
+    ASSERT_EQ(pool.Load(Write(dir)), 0);
+    ResourceEntry entry;
+    ASSERT_EQ(pool.Lookup(7002, entry), 0);
+    EXPECT_EQ(entry.image, ":/images/不.png");
+    EXPECT_EQ(entry.text, "第二");
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ResourcePoolEncodingTest, ResourceFileEncodings(),
+                         EncodingTestName);
 
 TEST(ResourcePoolTest, LookupResetsTheEntry)
 {

@@ -3,6 +3,7 @@
 #include "base_ui/tools/CKoQssPool.h"
 #include "base_ui/tools/CLoadStyle.h"
 
+#include "EncodedText.h"
 #include "LogCapture.h"
 #include "TestDirectory.h"
 
@@ -136,6 +137,54 @@ TEST_F(LoadStyleTest, AMissingSheetFailsWithoutALogLine)
     EXPECT_FALSE(CLoadStyle::replaceStyle(dir.FilePath("missing.css"), result));
     EXPECT_EQ(result, "unchanged");
     EXPECT_EQ(log.Text(), "");
+}
+
+class LoadStyleEncodingTest : public LoadStyleTest,
+                              public testing::WithParamInterface<QStringConverter::Encoding>
+{};
+
+TEST_P(LoadStyleEncodingTest, ReadsVariablesInTheFilesEncoding)
+{
+    const QString xml = QString(R"(<?xml version="1.0" encoding="%1"?>
+<string>
+    <s name="wide" value="不"/>
+    <s name="baseStyleRed1" value="red"/>
+</string>
+)")
+                            .arg(XmlEncodingName(GetParam()));
+    ASSERT_TRUE(CLoadStyle::loadXml(dir.Write("style.xml", EncodedWithCrLf(xml, GetParam()))));
+    EXPECT_EQ(Substitute("a { content: \"%wide%\"; color: %baseStyleRed1%; }"),
+              QString::fromUtf8("a { content: \"不\"; color: red; }"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, LoadStyleEncodingTest, ResourceFileEncodings(),
+                         EncodingTestName);
+
+TEST_F(LoadStyleTest, RefusesAnExpansionThatGrowsWithoutBound)
+{
+    // v01 names v02 twice, v02 names v03 twice, ...: under 1 KB of variables
+    // that would turn "%v01%" into 2^23 copies of "x".
+    QByteArray xml = "<string>";
+    for (int i = 1; i < 24; ++i) {
+        xml += QString(R"(<s name="v%1" value="%v%2%%v%2%"/>)")
+                   .arg(i, 2, 10, QLatin1Char('0'))
+                   .arg(i + 1, 2, 10, QLatin1Char('0'))
+                   .toUtf8();
+    }
+    xml += R"(<s name="v24" value="x"/></string>)";
+    ASSERT_TRUE(CLoadStyle::loadXml(dir.Write("style.xml", xml)));
+
+    const LogCapture log;
+    const QString sheet = dir.Write("sheet.css", "a { content: %v01%; }");
+    QString result = "unchanged";
+    EXPECT_FALSE(CLoadStyle::replaceStyle(sheet, result));
+    EXPECT_EQ(result, "unchanged");
+    EXPECT_TRUE(log.HasLine("ERROR", "Style variables expand " + sheet.toStdString() +
+                                         " beyond 1048597 bytes; not substituted."))
+        << log.Text();
+
+    // A chain that stays small still expands through later variables.
+    EXPECT_EQ(Substitute("%v20%"), QString(16, QLatin1Char('x')));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // missing, busy or closed peer is reported.
 
 #include "base_ui/utils/CommonUtils.h"
+#include "base_ui/utils/CommonUtilsTesting.h"
 
 #include "base/NamedPipe.h"
 #include "base/Process.h"
@@ -29,6 +30,9 @@ using KO::LOCALSOCKET::NamedPipe;
 namespace {
 
 constexpr unsigned int kGenerousMs = 10000;
+// Short time-outs, so that no test waits the production seconds.
+constexpr PipeMessageTimeouts kShortTimeouts{std::chrono::milliseconds(300),
+                                             std::chrono::milliseconds(20)};
 
 // "ko-test-<tag>-<process id>-<counter>": no other test or run uses it.
 QString UniqueName(const char* tag)
@@ -109,13 +113,28 @@ int Count(const std::string& text, const std::string& part)
 class SendMessageTest : public testing::Test
 {
 protected:
-    void SetUp() override { Received::Clear(); }
+    void SetUp() override
+    {
+        Received::Clear();
+        CommonUtilsTesting::SetPipeMessageTimeouts(kShortTimeouts);
+    }
+
+    void TearDown() override { CommonUtilsTesting::SetPipeMessageTimeouts({}); }
 
     const LogCapture m_capture;
 };
 
+TEST(SendMessageTimeoutsTest, DefaultToFiveSecondsToConnectAndHalfASecondBetweenWrites)
+{
+    const PipeMessageTimeouts timeouts = CommonUtilsTesting::GetPipeMessageTimeouts();
+    EXPECT_EQ(timeouts.connect, std::chrono::milliseconds(5000));
+    EXPECT_EQ(timeouts.writePause, std::chrono::milliseconds(500));
+}
+
 TEST_F(SendMessageTest, ToAPipeNoServerServesFailsAtOnce)
 {
+    // With the production time-out: failing at once means not waiting for it.
+    CommonUtilsTesting::SetPipeMessageTimeouts({});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(CommonUtils::sendMessage(UniqueName("unserved"), QStringLiteral("hello")), -1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
@@ -184,7 +203,7 @@ TEST_F(SendMessageTest, EachMessageHasAConnectionOfItsOwn)
                                                   std::string("3\0003\0003\0", 6)}));
 }
 
-TEST_F(SendMessageTest, BusyPipeTimesOutAfterFiveSeconds)
+TEST_F(SendMessageTest, BusyPipeTimesOutAfterTheConnectTimeOut)
 {
     const QString name = UniqueName("busy");
     const std::wstring wideName = name.toStdWString();
@@ -197,7 +216,7 @@ TEST_F(SendMessageTest, BusyPipeTimesOutAfterFiveSeconds)
     EXPECT_EQ(CommonUtils::sendMessage(name, QStringLiteral("hello")), -1);
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
-    EXPECT_GE(elapsed, std::chrono::milliseconds(4900));
+    EXPECT_GE(elapsed, kShortTimeouts.connect - std::chrono::milliseconds(100));
     EXPECT_TRUE(m_capture.HasLine("ERROR", "Connect " + name.toStdString() + " timeout."))
         << m_capture.Text();
     EXPECT_FALSE(m_capture.Contains("Send_Message failed."));
@@ -212,7 +231,9 @@ TEST_F(SendMessageTest, WritingToAClosedPeerFailsAfterFiveAttempts)
     ASSERT_EQ(client.Connect(kGenerousMs), 0);
     server.WaitForConnection(kGenerousMs).reset(); // the peer closes at once
 
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(CommonUtils::clientWriteToServer(client, L"lost"), -1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 5 * kShortTimeouts.writePause);
 
     const std::string text = m_capture.Text();
     EXPECT_EQ(Count(text, "> Write buffer failed.\r\n"), 5) << text;

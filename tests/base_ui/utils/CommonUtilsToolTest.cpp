@@ -90,6 +90,35 @@ TEST_F(StartDetachedToolTest, OnlyExecutableFilesInsideTheApplicationDirectorySt
     EXPECT_FALSE(QFileInfo::exists(refusedOutput));
 }
 
+TEST_F(StartDetachedToolTest, LinksLeavingTheApplicationDirectoryStartNothing)
+{
+    // Inside the application directory: a link to a copy of the tool outside
+    // it, a link to the directory of that copy, and a link to the tool itself.
+    const QString outsideTool = m_dir.FilePath(kTool);
+    ASSERT_TRUE(QFile::copy(AppDir() + "/" + kTool, outsideTool));
+    const QTemporaryDir inside(AppDir() + "/tool-link-test-XXXXXX");
+    ASSERT_TRUE(inside.isValid());
+    const QString subdirectory = QFileInfo(inside.path()).fileName();
+    ASSERT_TRUE(QFile::link(outsideTool, inside.filePath("tool-outside")));
+    ASSERT_TRUE(
+        QFile::link(QFileInfo(outsideTool).absolutePath(), inside.filePath("directory-outside")));
+    ASSERT_TRUE(QFile::link(AppDir() + "/" + kTool, inside.filePath("tool-inside")));
+
+    const QString refusedOutput = m_dir.FilePath("refused.txt");
+    for (const QString& name :
+         {subdirectory + "/tool-outside", subdirectory + "/directory-outside/" + kTool}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_FALSE(CommonUtils::startDetachedTool(name, refusedOutput));
+        EXPECT_TRUE(m_capture.Contains(
+            "Not a tool of the application directory: " + name.toStdString() + "\r\n"));
+    }
+
+    const QString output = m_dir.FilePath("started through a link.txt");
+    ASSERT_TRUE(CommonUtils::startDetachedTool(subdirectory + "/tool-inside", output));
+    ASSERT_TRUE(ToolRanWith(output));
+    EXPECT_FALSE(QFileInfo::exists(refusedOutput));
+}
+
 TEST_F(StartDetachedToolTest, EmptyNameStartsNothingAndLogsNothing)
 {
     EXPECT_FALSE(CommonUtils::startDetachedTool("", m_dir.FilePath("never.txt")));

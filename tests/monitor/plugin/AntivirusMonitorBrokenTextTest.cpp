@@ -33,9 +33,7 @@ TEST(AntivirusMonitorBrokenTextTest, PageHasNoStyleSheetAndNoLaterResources)
     auto* isolation = page.findChild<QLabel*>("btntextStyle");
     ASSERT_NE(isolation, nullptr);
     EXPECT_TRUE(isolation->text().isEmpty());
-    const QList<QRadioButton*> radios = page.findChildren<QRadioButton*>();
-    ASSERT_EQ(radios.size(), 2);
-    Click(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    Click(page.findChild<QRadioButton*>("AntivirusMonitorViewByType"));
     QWidget* byType = FindOne(&page, "ControlByClassWidget");
     ASSERT_NE(byType, nullptr);
     EXPECT_TRUE(Find(byType, "CIconButton").isEmpty()) << "the catalogue was never loaded";

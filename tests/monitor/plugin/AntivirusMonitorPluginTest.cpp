@@ -27,12 +27,15 @@ protected:
         ASSERT_NE(GetInterface(), nullptr) << Plugin().errorString().toStdString();
     }
 
-    // The two radio buttons, left to right.
+    // The radio buttons by time and by type, those that the page has.
     static QList<QRadioButton*> RadioButtons(const QWidget& page)
     {
-        QList<QRadioButton*> buttons = page.findChildren<QRadioButton*>();
-        std::sort(buttons.begin(), buttons.end(),
-                  [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        QList<QRadioButton*> buttons;
+        for (const char* name : {"AntivirusMonitorViewByTime", "AntivirusMonitorViewByType"}) {
+            if (auto* button = page.findChild<QRadioButton*>(name)) {
+                buttons.append(button);
+            }
+        }
         return buttons;
     }
 
@@ -99,7 +102,7 @@ TEST_F(AntivirusMonitorPluginTest, BuildsTitleViewButtonsAndIsolationSwitch)
     ASSERT_NE(isolation, nullptr);
     EXPECT_EQ(isolation->text(), QString::fromUtf8("信息隔离模式"));
     EXPECT_EQ(isolation->pos(), QPoint(550, 5));
-    QWidget* switchButton = FindOne(&page, "CSwitchButton");
+    QWidget* switchButton = page.findChild<QWidget*>("AntivirusMonitorIsolationSwitch");
     ASSERT_NE(switchButton, nullptr);
     EXPECT_EQ(switchButton->pos(), QPoint(isolation->x() + isolation->width() + 10, 0));
     EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }))
@@ -148,11 +151,11 @@ TEST_F(AntivirusMonitorPluginTest, SwitchingViewsKeepsEachViewAndItsState)
 // 100218, 100219, 100217, 100220.
 QList<QWidget*> ShowCategories(const QWidget& page)
 {
-    QList<QRadioButton*> radios = page.findChildren<QRadioButton*>();
-    if (radios.size() != 2) {
+    auto* byTypeButton = page.findChild<QRadioButton*>("AntivirusMonitorViewByType");
+    if (byTypeButton == nullptr) {
         return {};
     }
-    Click(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    Click(byTypeButton);
     QWidget* byType = FindOne(&page, "ControlByClassWidget");
     return byType != nullptr ? Find(byType, "CIconButton") : QList<QWidget*>();
 }
@@ -243,7 +246,7 @@ class IsolationSwitchTest : public AntivirusMonitorPluginTest,
 TEST_P(IsolationSwitchTest, TurningOnAsksAndKeepsTheAnswer)
 {
     const QWidget& page = m_host.page();
-    QWidget* switchButton = FindOne(&page, "CSwitchButton");
+    QWidget* switchButton = page.findChild<QWidget*>("AntivirusMonitorIsolationSwitch");
     ASSERT_NE(switchButton, nullptr);
     ASSERT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, kFrameOff); }));
     QSignalSpy clicked(switchButton, SIGNAL(clicked(bool)));
@@ -290,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, IsolationSwitchTest,
 
 TEST_F(AntivirusMonitorPluginTest, TurningOffAsksNothing)
 {
-    QWidget* switchButton = FindOne(&m_host.page(), "CSwitchButton");
+    QWidget* switchButton = m_host.page().findChild<QWidget*>("AntivirusMonitorIsolationSwitch");
     ASSERT_NE(switchButton, nullptr);
     const ModalWatch accepted(
         [](QDialog& box) { Click(box.findChild<QWidget*>("InfoMessageBoxAccept")); });

@@ -22,9 +22,7 @@ TEST(AntivirusMonitorWithoutModuleTest, LoadLogModuleFailsAndThePageKeepsWorking
                   logStart),
               1);
 
-    QList<QRadioButton*> radios = host.page().findChildren<QRadioButton*>();
-    ASSERT_EQ(radios.size(), 2);
-    Click(radios[0]->x() > radios[1]->x() ? radios[0] : radios[1]);
+    Click(host.page().findChild<QRadioButton*>("AntivirusMonitorViewByType"));
     QWidget* byType = FindOne(&host.page(), "ControlByClassWidget");
     ASSERT_NE(byType, nullptr);
     EXPECT_TRUE(byType->isVisible());

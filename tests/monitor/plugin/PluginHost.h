@@ -13,10 +13,11 @@
 
 #include "iAntivirusMonitor.h"
 
+#include "ModalWatch.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLibrary>
@@ -24,7 +25,6 @@
 #include <QRegularExpression>
 #include <QStyleHints>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -55,20 +55,12 @@ inline GetInterfaceFunction GetInterface()
     return reinterpret_cast<GetInterfaceFunction>(Plugin().resolve(kGetInterfaceSymbol));
 }
 
-// Processes events until `done` holds or the deadline has passed.
+// Processes events (deferred deletions too) until `done` holds or the
+// deadline has passed; returns whether it holds.
 template <typename Predicate>
 bool WaitFor(Predicate done)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > kDeadlineMs) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
+    return QTest::qWaitFor(done, kDeadlineMs);
 }
 
 inline bool IsA(const QObject* object, const char* className)
@@ -115,44 +107,8 @@ inline void Click(const QWidget* widget)
                       QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1);
 }
 
-// Watches, while it lives, for the next modal dialog other than the one
-// active at its construction: once that is shown, `act` runs inside its
-// event loop and must end it. The watch gives up at the deadline.
-class ModalWatch
-{
-public:
-    explicit ModalWatch(std::function<void(QDialog&)> act)
-        : m_act(std::move(act)), m_before(QApplication::activeModalWidget())
-    {
-        m_clock.start();
-        QObject::connect(&m_poll, &QTimer::timeout, [this] { check(); });
-        m_poll.start(10);
-    }
-
-    Q_DISABLE_COPY_MOVE(ModalWatch)
-
-    // Whether the dialog was seen.
-    bool seen() const { return m_seen; }
-
-private:
-    void check()
-    {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog != m_before && dialog->isVisible()) {
-            m_poll.stop();
-            m_seen = true;
-            m_act(*dialog);
-        } else if (m_clock.elapsed() > kDeadlineMs) {
-            m_poll.stop();
-        }
-    }
-
-    std::function<void(QDialog&)> m_act;
-    const QWidget* m_before;
-    QTimer m_poll;
-    QElapsedTimer m_clock;
-    bool m_seen = false;
-};
+// The shared watch for modal dialogs.
+using ::ModalWatch;
 
 // The isolation switch's frames: six in its strip, the first on, the last off.
 constexpr int kSwitchFrames = 6;

@@ -2,6 +2,7 @@
 
 #include "widgets/safetools/CKoSafeToolsPool.h"
 
+#include "EncodedText.h"
 #include "LogCapture.h"
 #include "TestDirectory.h"
 
@@ -119,6 +120,33 @@ TEST(CKoSafeToolsPoolTest, LoadErrorsFailAndKeepTheCatalogue)
     EXPECT_TRUE(pool.Find("100221").has_value());
     EXPECT_FALSE(pool.Find("1").has_value());
 }
+
+// A catalogue in UTF-16 with CR LF line ends: in UTF-16 both the CR and
+// characters such as 不 (U+4E0D) carry a 0x0D byte.
+class CKoSafeToolsPoolEncodingTest : public testing::TestWithParam<QStringConverter::Encoding>
+{};
+
+TEST_P(CKoSafeToolsPoolEncodingTest, ReadsTheCatalogue)
+{
+    const QString xml = QString(R"(<?xml version="1.0" encoding="%1"?>
+<items>
+    <item id="100400" showText="不可信程序" FileName="不.exe" imgPath=":/icons/不.png"/>
+</items>
+)")
+                            .arg(XmlEncodingName(GetParam()));
+    const TestDirectory dir;
+    CKoSafeToolsPool pool;
+    ASSERT_EQ(
+        pool.Load(dir.Write("safe_tools.xml", EncodedWithCrLf(xml, GetParam())).toStdString()), 0);
+    const auto item = pool.Find("100400");
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->showText, "不可信程序");
+    EXPECT_EQ(item->FileName, "不.exe");
+    EXPECT_EQ(item->imgPath, ":/icons/不.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, CKoSafeToolsPoolEncodingTest, ResourceFileEncodings(),
+                         EncodingTestName);
 
 TEST(CKoSafeToolsPoolTest, LoadXmlFillsTheProcessWideInstance)
 {
