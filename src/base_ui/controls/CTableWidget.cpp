@@ -1507,7 +1507,11 @@ void CTableWidget::paintCell(QPainter& painter, int slot, int column) const
     const SlotCell& cell = slotCell(slot, column);
     if (m_rowClicked && m_selectable && m_selectionMade &&
         m_firstRecord + slot == m_selectedRecord) {
-        painter.fillRect(cell.rect, m_selectedRowColor);
+        // Pen and brush: the outline covers the right and bottom edge pixels,
+        // so neighbouring cells of the row meet without a gap.
+        painter.setPen(m_selectedRowColor);
+        painter.setBrush(m_selectedRowColor);
+        painter.drawRect(cell.rect);
     }
     painter.setPen(m_textColor);
     const Column& settings = m_columns[static_cast<size_t>(column)];

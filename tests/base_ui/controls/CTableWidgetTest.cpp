@@ -494,4 +494,28 @@ TEST(CTableWidgetTest, PaintsTheSelectedRowAndTheHandle)
     EXPECT_EQ(image.pixelColor(table->scrollHandle().center()), QColor(10, 250, 10));
 }
 
+TEST(CTableWidgetTest, SelectedRowIsFilledAcrossTheColumnBorders)
+{
+    const auto table = MakeTable();
+    table->setColumnWidth(1, 190);
+    table->setColumnWidth(2, 185);
+    table->setColumnWidth(3, 60);
+    table->setSelectedRowColor(250, 10, 10);
+    table->setBackgroundColor("#000000");
+    AppendRows(*table, 8);
+    const QRect cell = table->cellRect(2, 1);
+    QTest::mouseClick(table.get(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    ASSERT_EQ(table->selectedRow(), 2);
+
+    const QImage image = table->grab().toImage();
+    const QColor selected(250, 10, 10);
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (const int x : {189, 190, 375, 376, 440}) {
+            EXPECT_EQ(image.pixelColor(x, y), selected) << x << ", " << y;
+        }
+    }
+    // The row above stays unselected.
+    EXPECT_EQ(image.pixelColor(190, cell.top() - 2), QColor(0, 0, 0));
+}
+
 } // namespace
