@@ -4,7 +4,8 @@
 //   bytes the rows add (bytes_per_row) beside the bytes of the rows' texts
 //   (text_bytes_per_row). The references are a table view over the standard
 //   item model and over a minimal table model holding the rows as strings;
-//   every view is shown, as in use.
+//   every view is shown, as in use. TableRecordModel is the table's record
+//   model alone, without its view.
 // - Paint: one frame of a 458 x 229 view scrolled to the middle, with 10 and
 //   with 1 000 000 rows.
 // - Wheel: one wheel step (alternately down and up, from the middle) until
@@ -12,6 +13,7 @@
 //   1 000 000 rows.
 // - SortedInsert: one new record into a sorted table of 100 000 records.
 #include "base_ui/controls/CTableWidget.h"
+#include "base_ui/controls/TableRecordModel.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -49,6 +51,7 @@ enum Kind
     kTable = 0,
     kStandardModel = 1,
     kMinimalModel = 2,
+    kRecordModel = 3,
 };
 
 QApplication& App()
@@ -134,6 +137,10 @@ public:
     explicit Subject(Kind kind) : m_kind(kind)
     {
         App();
+        if (kind == kRecordModel) {
+            m_records = std::make_unique<TableRecordModel>(3);
+            return;
+        }
         if (kind == kTable) {
             m_table = std::make_unique<CTableWidget>(kWidth, kHeight, kVisibleRows, 3);
             m_table->setButtonColumn(3, "PROGRAM_DIARY_SEE_BTN");
@@ -161,6 +168,7 @@ public:
         m_view.reset();
         m_standard.reset();
         m_minimal.reset();
+        m_records.reset();
     }
 
     void append(const Row& row)
@@ -176,6 +184,9 @@ public:
             break;
         case kMinimalModel:
             m_minimal->append(row);
+            break;
+        case kRecordModel:
+            m_records->append(row);
             break;
         }
     }
@@ -241,11 +252,13 @@ private:
     std::unique_ptr<QTableView> m_view;
     std::unique_ptr<QStandardItemModel> m_standard;
     std::unique_ptr<MinimalModel> m_minimal;
+    std::unique_ptr<TableRecordModel> m_records;
 };
 
 const char* KindName(int kind)
 {
-    static const char* const names[] = {"CTableWidget", "QStandardItemModel", "MinimalModel"};
+    static const char* const names[] = {"CTableWidget", "QStandardItemModel", "MinimalModel",
+                                        "TableRecordModel"};
     return names[kind];
 }
 
@@ -342,6 +355,7 @@ BENCHMARK(BM_Append)
     ->Arg(kTable)
     ->Arg(kStandardModel)
     ->Arg(kMinimalModel)
+    ->Arg(kRecordModel)
     ->Iterations(1)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true)

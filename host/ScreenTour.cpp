@@ -2,6 +2,8 @@
 
 #include "HostWindow.h"
 
+#include "monitor/lib/RecordCategory.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -20,19 +22,6 @@
 
 namespace {
 
-// The categories in the order of the view by type's grid.
-struct Category
-{
-    int id;
-    const char* name;
-};
-constexpr Category kCategories[] = {
-    {100221, "diary_program_start"},    {100218, "diary_execute_scan"},
-    {100219, "diary_ransomware_found"}, {100217, "diary_heartbeat"},
-    {100220, "diary_update_package"},
-};
-constexpr int kProgramStart = 100221;
-constexpr int kExecuteScan = 100218;
 constexpr int kCustomTimeFilter = 5;
 // Longer than any animation of the page (the switch's takes 100 ms).
 constexpr int kSettleMs = 250;
@@ -185,27 +174,30 @@ void ScreenTour::saveViews()
 void ScreenTour::saveDiaries()
 {
     const QList<QWidget*> buttons = Shown(m_window.page(), "CIconButton");
-    if (buttons.size() != static_cast<int>(std::size(kCategories))) {
+    if (buttons.size() != static_cast<int>(RecordCategory::kCount)) {
         fail("the view by type shows no five categories");
         return;
     }
-    for (std::size_t i = 0; i < std::size(kCategories); ++i) {
-        const Category& category = kCategories[i];
+    // The grid shows the categories in RecordCategory::kAll's order.
+    for (std::size_t i = 0; i < RecordCategory::kCount; ++i) {
+        const int category = RecordCategory::kAll[i];
         const bool opened =
             WhileModal([&] { Click(buttons[static_cast<int>(i)]); },
                        [&](QDialog& diary) {
-                           save(QString(category.name) + ".png", {&m_window, &diary});
-                           saveDiaryExtras(category.id, diary);
+                           save(QString("diary_%1.png")
+                                    .arg(QString::fromLatin1(RecordCategory::Name(category))),
+                                {&m_window, &diary});
+                           saveDiaryExtras(category, diary);
                        });
         if (!opened) {
-            fail(QString("no diary for category %1").arg(category.id));
+            fail(QString("no diary for category %1").arg(category));
         }
     }
 }
 
 void ScreenTour::saveDiaryExtras(int category, QDialog& diary)
 {
-    if (category == kProgramStart) {
+    if (category == RecordCategory::kProgramStart) {
         const QList<QWidget*> viewButtons = Shown(&diary, "PushButton");
         const bool opened = !viewButtons.isEmpty() &&
                             WhileModal([&] { Click(viewButtons.first()); },
@@ -215,7 +207,7 @@ void ScreenTour::saveDiaryExtras(int category, QDialog& diary)
         if (!opened) {
             fail("no detail box in the program start diary");
         }
-    } else if (category == kExecuteScan) {
+    } else if (category == RecordCategory::kExecuteScan) {
         auto* filter = diary.findChild<QComboBox*>("PROGRAM_DIARY_COMBOBOX");
         if (filter == nullptr) {
             fail("no time filter in the scan diary");

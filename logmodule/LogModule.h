@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitor/lib/ILogModule.h"
+#include "monitor/lib/RecordCategory.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -18,8 +19,8 @@
 class LogModule : public ILogModule
 {
 public:
-    static constexpr std::uint32_t kScanCategory = 100218;
-    static constexpr std::uint32_t kUpdatePackageCategory = 100220;
+    static constexpr std::uint32_t kScanCategory = RecordCategory::kExecuteScan;
+    static constexpr std::uint32_t kUpdatePackageCategory = RecordCategory::kUpdatePackage;
     static constexpr std::uint32_t kRecordsPerQuery = 3;
     static constexpr std::int32_t kNotServed = -1;
 

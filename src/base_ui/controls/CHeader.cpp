@@ -70,12 +70,13 @@ void CHeader::setColumnCount(int count)
 void CHeader::setColumnWidth(int column, int width)
 {
     const int count = columnCount();
-    if (column < 1 || column > count || width < 0) {
+    const int c = column - 1;
+    if (!validColumn(c) || width < 0) {
         LOG_ERROR << L"invalid column " << column << L" or width " << width;
         return;
     }
-    const size_t k = static_cast<size_t>(column - 1);
-    if (column < count) {
+    const size_t k = static_cast<size_t>(c);
+    if (c < count - 1) {
         Column& next = m_columns[k + 1];
         // The next column keeps its right edge and at least no width.
         width = std::min(width, next.right - 1 - m_columns[k].left);
@@ -136,10 +137,11 @@ void CHeader::placeEmbeddedWidgets()
 
 void CHeader::setPadding(int column, int pixels)
 {
-    if (column < 1 || column > columnCount()) {
+    const int c = column - 1;
+    if (!validColumn(c)) {
         return;
     }
-    Column& target = m_columns[static_cast<size_t>(column - 1)];
+    Column& target = m_columns[static_cast<size_t>(c)];
     if (pixels < 0 || pixels >= target.width) {
         return;
     }
@@ -149,10 +151,11 @@ void CHeader::setPadding(int column, int pixels)
 
 void CHeader::setColumnAlignment(int column, int value)
 {
-    if (column < 1 || column > columnCount()) {
+    const int c = column - 1;
+    if (!validColumn(c)) {
         return;
     }
-    Column& target = m_columns[static_cast<size_t>(column - 1)];
+    Column& target = m_columns[static_cast<size_t>(c)];
     target.alignFixed = true;
     target.alignValue = value;
     update();
@@ -208,8 +211,9 @@ void CHeader::setLineColor(const QString& color)
 void CHeader::setSortableColumns(const QList<int>& columns)
 {
     for (const int column : columns) {
-        if (column >= 1 && column <= columnCount()) {
-            m_columns[static_cast<size_t>(column - 1)].sortable = true;
+        const int c = column - 1;
+        if (validColumn(c)) {
+            m_columns[static_cast<size_t>(c)].sortable = true;
             m_sortEnabled = true;
         }
     }

@@ -19,8 +19,10 @@ class QLabel;
 // combo box after a label or a check-all box in a column, sorts by a click on
 // a sortable column (alternating the direction per column, with an indicator
 // image), and, when enabled, lets the user resize two neighbouring columns by
-// dragging the border between them. Columns are 1-based where marked, else
-// 0-based. GUI thread only; embedded controls are children of the header.
+// dragging the border between them. Column numbers are 1-based in
+// setColumnWidth, setPadding, setColumnAlignment, setSortableColumns and
+// columnWidget; every other column argument, query and signal is 0-based.
+// GUI thread only; embedded controls are children of the header.
 class CHeader : public QWidget
 {
     Q_OBJECT

@@ -19,19 +19,6 @@
 
 namespace {
 
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
-constexpr size_t kDateLength = 10;
-const std::string kEmptyCell;
-
-// The day a date cell starts with ("yyyy-MM-dd..."), null when it does not.
-QDate dayOf(const std::string& cell)
-{
-    if (cell.size() < kDateLength) {
-        return QDate();
-    }
-    return QDate::fromString(QString::fromLatin1(cell.data(), kDateLength), kDateFormat);
-}
-
 template <typename Control>
 void setShown(Control* control, bool shown)
 {
@@ -40,11 +27,18 @@ void setShown(Control* control, bool shown)
     }
 }
 
+// Check bits of a record added while the check-all box is checked.
+std::uint32_t allChecks(int checkColumns)
+{
+    const int bits = std::min(checkColumns, TableRecordModel::kMaxCheckColumns);
+    return bits >= 32 ? ~0u : (1u << bits) - 1u;
+}
+
 } // namespace
 
 CTableWidget::CTableWidget(int width, int height, int rows, int columns, QWidget* parent)
     : QWidget(parent), m_width(width), m_height(height), m_rows(std::max(rows, 1)),
-      m_columnCount(std::max(columns, 1)), m_rowsShown(m_rows)
+      m_columnCount(std::max(columns, 1)), m_model(m_columnCount), m_rowsShown(m_rows)
 {
     if (rows < 1 || columns < 1) {
         LOG_ERROR << L"a table needs a row and a column, got " << rows << L" x " << columns;
@@ -55,12 +49,13 @@ CTableWidget::CTableWidget(int width, int height, int rows, int columns, QWidget
     m_font.setPixelSize(12);
 
     m_rowHeight = std::max((m_height - 1) / (m_rows + 1), 1);
-    m_track =
-        QRect(m_width - kScrollMargin, m_rowHeight + 1, kTrackWidth, m_height - m_rowHeight - 1);
     m_dataArea = QRect(0, m_rowHeight, m_width, m_rowHeight * m_rows + 1);
     m_narrowDataArea = QRect(0, m_rowHeight, m_width - kScrollMargin, m_rowHeight * m_rows + 1);
+    m_handle.setColors(QColor(23, 113, 148), QColor("#01a2d8"));
+    m_handle.setRadii(4.0, 3.0);
 
     m_cells.assign(static_cast<size_t>(slotCount() * m_columnCount), SlotCell{});
+    m_slotKeys.assign(static_cast<size_t>(slotCount()), SlotKey{});
     m_columns.assign(static_cast<size_t>(m_columnCount), Column{});
 
     resizeTable(m_width, m_height);
@@ -90,7 +85,7 @@ void CTableWidget::resizeTable(int width, int height)
     const int top = headerHeight();
     m_dataAreaHeight = height - top - 1;
     m_track = QRect(width - kScrollMargin - 1, top, kTrackWidth, height - top);
-    m_handleY = top + 1;
+    m_handle.setTrack(m_track.x(), kTrackWidth, top + 1, height - 1);
     m_dataArea = QRect(0, top, width, m_rowHeight * m_rows + 1);
     m_narrowDataArea = QRect(0, top, width - kScrollMargin, m_rowHeight * m_rows + 1);
     for (int slot = 0; slot < m_rows; ++slot) {
@@ -111,13 +106,8 @@ void CTableWidget::resizeTable(int width, int height)
             control->stackUnder(m_header);
         }
     }
-    if (rowCount() > m_rows) {
-        m_handle.reset();
-        m_scrollPercent = 0;
-        layoutScrollBar();
-    } else {
-        resetScrollBar();
-    }
+    invalidateSlots();
+    relayoutScrollBar(HandlePlace::Top);
     updateShowArea();
 }
 
@@ -129,25 +119,12 @@ int CTableWidget::headerHeight() const
 // ---------------------------------------------------------------------------
 // Records
 
-// static
-const std::string& CTableWidget::cellOf(const TableRecord& record, int column)
+CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column)
 {
-    return column >= 0 && static_cast<size_t>(column) < record.cells.size()
-               ? record.cells[static_cast<size_t>(column)]
-               : kEmptyCell;
+    return m_cells[static_cast<size_t>(slot * m_columnCount + column)];
 }
 
-TableRecord& CTableWidget::recordRef(int index)
-{
-    return *m_records[static_cast<size_t>(index)];
-}
-
-const TableRecord& CTableWidget::recordRef(int index) const
-{
-    return *m_records[static_cast<size_t>(index)];
-}
-
-CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column) const
+const CTableWidget::SlotCell& CTableWidget::slotCell(int slot, int column) const
 {
     return m_cells[static_cast<size_t>(slot * m_columnCount + column)];
 }
@@ -176,25 +153,10 @@ int CTableWidget::firstColumnOfKind(int kind) const
     return -1;
 }
 
-bool CTableWidget::recordChecked(const TableRecord& record) const
+int CTableWidget::comboIndexFor(std::string_view text) const
 {
-    return !record.checks.empty() && record.checks[0];
-}
-
-void CTableWidget::setRecordCheck(TableRecord& record, int checkIndex, bool checked)
-{
-    if (checkIndex < 0) {
-        return;
-    }
-    if (record.checks.size() <= static_cast<size_t>(checkIndex)) {
-        record.checks.resize(static_cast<size_t>(checkIndex) + 1, false);
-    }
-    record.checks[static_cast<size_t>(checkIndex)] = checked;
-}
-
-int CTableWidget::comboIndexFor(const std::string& text) const
-{
-    return static_cast<int>(m_comboItems.indexOf(QString::fromStdString(text)));
+    return static_cast<int>(
+        m_comboItems.indexOf(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
 CCheckBox* CTableWidget::checkAllBox() const
@@ -202,60 +164,76 @@ CCheckBox* CTableWidget::checkAllBox() const
     return m_header->checkBox(std::max(firstColumnOfKind(CheckBoxColumn), 0));
 }
 
-void CTableWidget::appendRow(Row cells)
+TableRecordModel::NewState CTableWidget::newRecordState(const Row& cells,
+                                                        const CCheckBox* allBox) const
 {
-    addRecord(rowCount(), std::move(cells), true);
+    TableRecordModel::NewState state;
+    if (allBox != nullptr && allBox->isChecked()) {
+        state.checks = allChecks(m_checkColumnCount);
+    }
+    if (m_comboColumn >= 0) {
+        const size_t column = static_cast<size_t>(m_comboColumn);
+        state.comboIndex = comboIndexFor(column < cells.size() ? cells[column] : std::string());
+    }
+    return state;
 }
 
-void CTableWidget::insertRow(int index, Row cells)
+void CTableWidget::appendRow(const Row& cells)
+{
+    const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    m_model.append(cells, newRecordState(cells, allBox));
+    afterAdd(allBox);
+}
+
+void CTableWidget::appendRows(const std::vector<Row>& rows)
+{
+    if (rows.empty()) {
+        return;
+    }
+    const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    m_model.appendRows(rows,
+                       [this, allBox](const Row& cells) { return newRecordState(cells, allBox); });
+    afterAdd(allBox);
+}
+
+void CTableWidget::insertRow(int index, const Row& cells)
 {
     if (index < 0 || index > rowCount()) {
         LOG_ERROR << L"no place " << index << L" among " << rowCount() << L" records";
         return;
     }
-    addRecord(index, std::move(cells), true);
+    const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    m_model.insert(index, cells, newRecordState(cells, allBox));
+    afterAdd(allBox);
 }
 
-void CTableWidget::addRecordOnly(Row cells)
+void CTableWidget::addRecordOnly(const Row& cells)
 {
-    addRecord(rowCount(), std::move(cells), false);
+    m_model.appendUnsorted(cells);
 }
 
-void CTableWidget::addRecord(int index, Row cells, bool afterAdd)
+void CTableWidget::afterAdd(const CCheckBox* allBox)
 {
-    auto record = std::make_unique<TableRecord>();
-    record->cells = std::move(cells);
-    const CCheckBox* allBox = nullptr;
-    bool checked = false;
-    if (afterAdd && m_checkColumnCount > 0) {
-        allBox = checkAllBox();
-        checked = allBox != nullptr && allBox->isChecked();
-        record->checks.assign(static_cast<size_t>(m_checkColumnCount), checked);
-    }
-    if (afterAdd && m_comboColumn >= 0) {
-        record->comboIndexes.push_back(comboIndexFor(cellOf(*record, m_comboColumn)));
-    }
-
-    size_t position = static_cast<size_t>(index);
-    if (afterAdd && m_sorted && !m_orderDirty) {
-        position = sortedPosition(position, *record);
-    }
-    m_records.insert(m_records.begin() + static_cast<std::ptrdiff_t>(position), std::move(record));
-    ++m_dataRevision;
-    if (!afterAdd) {
-        return;
-    }
-    if (m_sorted && m_orderDirty) {
-        sortRecords();
-    }
     layoutScrollBar();
     if (allBox != nullptr) {
-        if (checked) {
-            ++m_checkedCount;
-        }
-        emit signal_onlyOneSelected(m_checkedCount);
+        emit signal_onlyOneSelected(checkedCount());
     }
     emit sig_updateScrollArea();
+}
+
+bool CTableWidget::setRecordModel(TableRecordModel model)
+{
+    if (model.columnCount() != m_columnCount) {
+        LOG_ERROR << L"records of " << model.columnCount() << L" columns for a table of "
+                  << m_columnCount;
+        return false;
+    }
+    m_model = std::move(model);
+    m_selectionMade = false;
+    relayoutScrollBar(HandlePlace::Top);
+    emit signal_onlyOneSelected(checkedCount());
+    emit sig_updateScrollArea();
+    return true;
 }
 
 CTableWidget::Row CTableWidget::removeRow(int index)
@@ -264,25 +242,13 @@ CTableWidget::Row CTableWidget::removeRow(int index)
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return {};
     }
-    TableRecord& record = recordRef(index);
-    if (recordChecked(record)) {
-        --m_checkedCount;
-    }
     if (m_selectionMade && index == m_selectedRecord) {
         m_selectionMade = false;
     }
-    Row cells = std::move(record.cells);
-    m_records.erase(m_records.begin() + index);
-    ++m_dataRevision;
-    if (rowCount() > m_rows) {
-        m_scrollPercent = 0;
-        m_handleY = handleTop();
-        layoutScrollBar();
-    } else {
-        resetScrollBar();
-    }
-    emit signal_onlyOneSelected(m_checkedCount);
-    if (m_checkedCount == 0) {
+    Row cells = m_model.remove(index);
+    relayoutScrollBar(HandlePlace::Top);
+    emit signal_onlyOneSelected(checkedCount());
+    if (checkedCount() == 0) {
         if (CCheckBox* box = checkAllBox()) {
             box->setChecked(false);
         }
@@ -293,35 +259,16 @@ CTableWidget::Row CTableWidget::removeRow(int index)
 
 std::vector<CTableWidget::Row> CTableWidget::removeCheckedRows()
 {
-    std::vector<Row> removed;
-    for (size_t i = m_records.size(); i-- > 0;) {
-        if (recordChecked(*m_records[i])) {
-            if (m_selectionMade && static_cast<int>(i) == m_selectedRecord) {
-                m_selectionMade = false;
-            }
-            removed.push_back(std::move(m_records[i]->cells));
-        }
+    if (m_selectionMade && m_model.isChecked(m_selectedRecord)) {
+        m_selectionMade = false;
     }
+    std::vector<Row> removed = m_model.removeChecked();
     if (removed.empty()) {
-        m_checkedCount = 0;
         return removed;
     }
-    m_records.erase(std::remove_if(m_records.begin(), m_records.end(),
-                                   [this](const RecordPtr& r) { return recordChecked(*r); }),
-                    m_records.end());
-    ++m_dataRevision;
-    if (rowCount() > m_rows) {
-        // The window keeps its scroll position; the handle follows it.
-        m_handleHeight = handleHeightFor(rowCount());
-        m_handleY = handleTop() +
-                    static_cast<int>(qint64(handleBottom() - handleTop()) * m_scrollPercent / 100);
-        m_handle = QRect(m_track.x(), m_handleY, kTrackWidth, m_handleHeight);
-        requestRepaint(trackRepaintRect());
-    } else {
-        resetScrollBar();
-    }
+    // The window keeps its scroll position; the handle follows it.
+    relayoutScrollBar(HandlePlace::KeepPercent);
     emit sig_updateScrollArea();
-    m_checkedCount = 0;
     emit signal_onlyOneSelected(0);
     if (CCheckBox* box = checkAllBox()) {
         box->setChecked(false);
@@ -331,14 +278,9 @@ std::vector<CTableWidget::Row> CTableWidget::removeCheckedRows()
 
 void CTableWidget::clearRows()
 {
-    m_records.clear();
-    m_hidden.clear();
-    m_checkedCount = 0;
-    ++m_dataRevision;
+    m_model.clear();
     resetScrollBar();
     setDataAreaHeights(0);
-    m_sorted = false;
-    m_orderDirty = false;
     for (int slot = 0; slot < slotCount(); ++slot) {
         clearSlot(slot);
     }
@@ -352,42 +294,33 @@ CTableWidget::Row CTableWidget::rowData(int index) const
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return {};
     }
-    return recordRef(index).cells;
+    return m_model.cells(index);
 }
 
-bool CTableWidget::setRowData(int index, Row cells)
+bool CTableWidget::setRowData(int index, const Row& cells)
 {
-    if (!validIndex(index)) {
+    if (!m_model.setCells(index, cells)) {
         LOG_ERROR << L"no record " << index << L" among " << rowCount();
         return false;
     }
-    TableRecord& record = recordRef(index);
-    record.cells = std::move(cells);
     const int combo = firstColumnOfKind(ComboBoxColumn);
     if (combo >= 0) {
-        record.comboIndexes.resize(std::max<size_t>(record.comboIndexes.size(), 1));
-        record.comboIndexes[0] = comboIndexFor(cellOf(record, combo));
+        m_model.setComboIndex(index, comboIndexFor(m_model.cell(index, combo)));
     }
-    markOrderChanged();
     updateShowArea();
     return true;
 }
 
-void CTableWidget::setCheckedRowData(Row cells)
+void CTableWidget::setCheckedRowData(const Row& cells)
 {
-    if (isEmpty()) {
-        return;
+    if (!isEmpty()) {
+        setRowData(std::max(m_model.firstChecked(), 0), cells);
     }
-    const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const RecordPtr& r) { return recordChecked(*r); });
-    const int index =
-        checked == m_records.end() ? 0 : static_cast<int>(checked - m_records.begin());
-    setRowData(index, std::move(cells));
 }
 
 bool CTableWidget::isRowChecked(int index) const
 {
-    return validIndex(index) && recordChecked(recordRef(index));
+    return m_model.isChecked(index);
 }
 
 void CTableWidget::setRowChecked(int index, bool checked)
@@ -397,38 +330,21 @@ void CTableWidget::setRowChecked(int index, bool checked)
         LOG_ERROR << L"no record " << index << L" or no check-box column";
         return;
     }
-    TableRecord& record = recordRef(index);
-    if (recordChecked(record) != checked) {
-        m_checkedCount += checked ? 1 : -1;
-    }
-    setRecordCheck(record, 0, checked);
+    m_model.setCheck(index, 0, checked);
     if (CCheckBox* box = checkAllBox()) {
-        box->setChecked(m_checkedCount == rowCount());
+        box->setChecked(checkedCount() == rowCount());
     }
-    emit signal_onlyOneSelected(m_checkedCount);
+    emit signal_onlyOneSelected(checkedCount());
+    invalidateSlots();
     updateShowArea();
 }
 
 void CTableWidget::refreshAll()
 {
     if (m_sortAfterRefresh && rowCount() > 1) {
-        std::stable_sort(
-            m_records.begin(), m_records.end(),
-            [](const RecordPtr& a, const RecordPtr& b) { return cellOf(*a, 0) > cellOf(*b, 0); });
-        markOrderChanged();
+        m_model.sortByFirstCellDescending();
     }
-    ++m_dataRevision;
-    m_checkedCount =
-        static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
-                                       [this](const RecordPtr& r) { return recordChecked(*r); }));
-    if (rowCount() > m_rows) {
-        layoutScrollBar();
-        m_handleY = handleTop() +
-                    static_cast<int>(qint64(handleBottom() - handleTop()) * m_scrollPercent / 100);
-        m_handle->moveTop(m_handleY);
-    } else {
-        resetScrollBar();
-    }
+    relayoutScrollBar(HandlePlace::KeepPercent);
     emit sig_updateScrollArea();
 }
 
@@ -438,133 +354,28 @@ int CTableWidget::filterByDate(int column, const QDate& first, const QDate& last
         LOG_ERROR << L"no column " << column;
         return 0;
     }
-    // Return the records of the previous filter to their places.
-    if (!m_hidden.empty()) {
-        std::vector<RecordPtr> merged;
-        merged.reserve(m_records.size() + m_hidden.size());
-        auto shown = m_records.begin();
-        for (HiddenRecord& hidden : m_hidden) {
-            while (merged.size() < hidden.position && shown != m_records.end()) {
-                merged.push_back(std::move(*shown++));
-            }
-            merged.push_back(std::move(hidden.record));
-        }
-        std::move(shown, m_records.end(), std::back_inserter(merged));
-        m_records = std::move(merged);
-        m_hidden.clear();
-        if (m_sorted) {
-            sortRecords();
-        }
-    }
-
-    QDate from = first;
-    QDate to = last;
-    if (from.isValid() && to.isValid() && from > to) {
-        std::swap(from, to);
-    }
-    if (from.isValid() || to.isValid()) {
-        std::vector<RecordPtr> kept;
-        kept.reserve(m_records.size());
-        for (size_t i = 0; i < m_records.size(); ++i) {
-            const QDate day = dayOf(cellOf(*m_records[i], column));
-            const bool inside =
-                day.isValid() && (!from.isValid() || day >= from) && (!to.isValid() || day <= to);
-            if (inside) {
-                kept.push_back(std::move(m_records[i]));
-            } else {
-                m_hidden.push_back(HiddenRecord{i, std::move(m_records[i])});
-            }
-        }
-        m_records = std::move(kept);
-    }
-
-    ++m_dataRevision;
-    m_checkedCount =
-        static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
-                                       [this](const RecordPtr& r) { return recordChecked(*r); }));
+    const int hidden = m_model.filterByDate(column, first, last);
     if (m_selectMode == 0) {
         m_selectionMade = false;
     }
-    if (rowCount() > m_rows) {
-        m_scrollPercent = 0;
-        m_handleY = handleTop();
-        layoutScrollBar();
-    } else {
-        resetScrollBar();
-    }
-    emit signal_onlyOneSelected(m_checkedCount);
+    relayoutScrollBar(HandlePlace::Top);
+    emit signal_onlyOneSelected(checkedCount());
     emit sig_updateScrollArea();
-    return hiddenRowCount();
+    return hidden;
 }
 
 // ---------------------------------------------------------------------------
 // Sorting
-
-CTableWidget::Comparator CTableWidget::comparatorFor(int column, bool descending) const
-{
-    const Column& settings = m_columns[static_cast<size_t>(column)];
-    if (descending && settings.descending) {
-        return settings.descending;
-    }
-    if (!descending && settings.ascending) {
-        return settings.ascending;
-    }
-    const int secondary = m_secondarySortColumn;
-    return [column, secondary, descending](const TableRecord& a, const TableRecord& b) {
-        const int order = cellOf(a, column).compare(cellOf(b, column));
-        if (order != 0) {
-            return descending ? order > 0 : order < 0;
-        }
-        return secondary >= 0 && cellOf(a, secondary) > cellOf(b, secondary);
-    };
-}
-
-size_t CTableWidget::sortedPosition(size_t index, const TableRecord& record) const
-{
-    // Where a stable sort would put a record added at `index`: among equal
-    // records at its own place, else where the order demands.
-    const Comparator less = comparatorFor(m_lastSortColumn, m_sortDescending);
-    const auto lower =
-        std::lower_bound(m_records.begin(), m_records.end(), record,
-                         [&less](const RecordPtr& a, const TableRecord& b) { return less(*a, b); });
-    const auto upper =
-        std::upper_bound(lower, m_records.end(), record,
-                         [&less](const TableRecord& a, const RecordPtr& b) { return less(a, *b); });
-    const size_t first = static_cast<size_t>(lower - m_records.begin());
-    const size_t last = static_cast<size_t>(upper - m_records.begin());
-    return std::clamp(index, first, last);
-}
-
-void CTableWidget::sortRecords()
-{
-    const Comparator less = comparatorFor(m_lastSortColumn, m_sortDescending);
-    std::stable_sort(m_records.begin(), m_records.end(),
-                     [&less](const RecordPtr& a, const RecordPtr& b) { return less(*a, *b); });
-    m_orderDirty = false;
-    ++m_dataRevision;
-}
-
-void CTableWidget::markOrderChanged()
-{
-    ++m_dataRevision;
-    if (m_sorted) {
-        m_orderDirty = true;
-    }
-}
 
 void CTableWidget::slot_sort(int column, bool flag)
 {
     if (rowCount() < 2) {
         return;
     }
-    if (!validColumn(column)) {
+    if (!m_model.sort(column, flag)) {
         LOG_ERROR << L"no column " << column;
         return;
     }
-    m_lastSortColumn = column;
-    m_sortDescending = flag;
-    m_sorted = true;
-    sortRecords();
     emit sig_updateScrollArea();
 }
 
@@ -574,22 +385,17 @@ void CTableWidget::setColumnComparators(int column, Comparator descending, Compa
         LOG_ERROR << L"no column " << column;
         return;
     }
-    Column& settings = m_columns[static_cast<size_t>(column)];
-    settings.descending = std::move(descending);
-    settings.ascending = std::move(ascending);
-    markOrderChanged();
+    m_model.setComparators(column, std::move(descending), std::move(ascending));
 }
 
 void CTableWidget::setSecondarySortColumn(int column)
 {
-    m_secondarySortColumn = column - 1;
-    markOrderChanged();
+    m_model.setSecondarySortColumn(column - 1);
 }
 
 void CTableWidget::setSorted(bool sorted)
 {
-    m_sorted = sorted;
-    m_orderDirty = sorted;
+    m_model.setSorted(sorted);
 }
 
 void CTableWidget::setSortAfterRefresh(bool on)
@@ -600,20 +406,9 @@ void CTableWidget::setSortAfterRefresh(bool on)
 // ---------------------------------------------------------------------------
 // Scroll bar
 
-int CTableWidget::handleTop() const
-{
-    return headerHeight() + 1;
-}
-
-int CTableWidget::handleBottom() const
-{
-    return m_height - 1 - m_handleHeight;
-}
-
 int CTableWidget::handleHeightFor(int count) const
 {
-    const int proportional = static_cast<int>(qint64(m_dataAreaHeight) * m_rows / count);
-    return std::max(proportional, m_dataAreaHeight / kMinHandleDivisor);
+    return static_cast<int>(qint64(m_dataAreaHeight) * m_rows / count);
 }
 
 void CTableWidget::layoutScrollBar()
@@ -623,14 +418,21 @@ void CTableWidget::layoutScrollBar()
         return;
     }
     m_scrollBarShown = true;
-    m_handleHeight = handleHeightFor(rowCount());
-    if (m_handle) {
-        m_handle->setHeight(m_handleHeight);
-        m_handle->moveTop(m_handleY);
-    } else {
-        m_handle = QRect(m_track.x(), m_handleY, kTrackWidth, m_handleHeight);
-    }
+    m_handle.setHeight(handleHeightFor(rowCount()), m_dataAreaHeight / kMinHandleDivisor);
     requestRepaint(trackRepaintRect());
+}
+
+void CTableWidget::relayoutScrollBar(HandlePlace place)
+{
+    if (rowCount() <= m_rows) {
+        resetScrollBar();
+        return;
+    }
+    if (place == HandlePlace::Top) {
+        m_scrollPercent = 0;
+    }
+    layoutScrollBar();
+    m_handle.moveToPercent(m_scrollPercent);
 }
 
 void CTableWidget::resetScrollBar()
@@ -639,27 +441,21 @@ void CTableWidget::resetScrollBar()
     m_scrollOffset = 0;
     m_firstRecord = 0;
     m_rowRemainder = 0;
-    m_handleY = handleTop();
     m_scrollBarShown = false;
-    m_draggingHandle = false;
-    m_handle.reset();
+    m_handle.release();
+    m_handle.moveToStart();
     requestRepaint(trackRepaintRect());
 }
 
-void CTableWidget::recomputeScrollPercent()
+void CTableWidget::handleMoved()
 {
-    const int span = handleBottom() - handleTop();
-    m_scrollPercent = span > 0 ? std::clamp((m_handleY - handleTop()) * 100 / span, 0, 100) : 0;
+    requestRepaint(trackRepaintRect());
+    m_scrollPercent = m_handle.wholePercent();
 }
 
-void CTableWidget::moveHandleTo(int y)
+QRect CTableWidget::scrollHandle() const
 {
-    m_handleY = y;
-    if (m_handle) {
-        m_handle->moveTop(y);
-    }
-    requestRepaint(trackRepaintRect());
-    recomputeScrollPercent();
+    return m_scrollBarShown ? m_handle.rect().toRect() : QRect();
 }
 
 QRect CTableWidget::trackRepaintRect() const
@@ -694,33 +490,12 @@ void CTableWidget::updateShowArea()
     setDataAreaHeights(m_rowHeight * std::min(count, m_rows) + 1);
     m_validSlots = std::min(count, slotCount());
     followSelectionKey();
-    scheduleSlotLayout();
+    layoutSlots();
     requestRepaint();
 }
 
-void CTableWidget::scheduleSlotLayout()
+void CTableWidget::layoutSlots()
 {
-    m_slotsDirty = true;
-    if (m_layoutScheduled) {
-        return;
-    }
-    m_layoutScheduled = true;
-    // Runs before the paint request, which is posted with a lower priority.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_layoutScheduled = false;
-            ensureSlotsLaidOut();
-        },
-        Qt::QueuedConnection);
-}
-
-void CTableWidget::ensureSlotsLaidOut() const
-{
-    if (!m_slotsDirty) {
-        return;
-    }
-    m_slotsDirty = false;
     const int count = rowCount();
     const int laidOut = count <= m_rows ? count : m_rowsShown;
     for (int slot = 0; slot < slotCount(); ++slot) {
@@ -751,26 +526,33 @@ void CTableWidget::requestRepaint(const QRect& rect)
     }
 }
 
-void CTableWidget::layoutSlot(int slot, int record) const
+void CTableWidget::layoutSlot(int slot, int record)
 {
-    const TableRecord& data = recordRef(record);
+    const RecordView data = m_model.record(record);
     const int y = headerHeight() + slot * m_rowHeight - m_rowRemainder;
+    SlotKey& key = m_slotKeys[static_cast<size_t>(slot)];
+    if (key.serial == data.serial() && key.record == record && key.y == y &&
+        key.generation == m_layoutGeneration) {
+        return;
+    }
+    key = SlotKey{data.serial(), record, y, m_layoutGeneration};
     std::optional<QFontMetrics> metrics;
     for (int c = 0; c < m_columnCount; ++c) {
         SlotCell& cell = slotCell(slot, c);
         cell.rect = QRect(m_header->columnX(c), y, m_header->columnWidth(c), m_rowHeight);
         const Column& column = m_columns[static_cast<size_t>(c)];
-        const std::string& source = cellOf(data, c);
+        const std::string_view source = data.cell(c);
         if (column.kind == TextColumn) {
-            layoutTextCell(cell, column, source, metrics);
+            layoutTextCell(cell, column, source, data.serial(), metrics);
             continue;
         }
         const bool textChanged = cell.generation != m_textGeneration ||
-                                 cell.measuredWidth != cell.rect.width() || cell.source != source;
+                                 cell.measuredWidth != cell.rect.width() ||
+                                 cell.serial != data.serial();
         if (textChanged) {
-            cell.fullText = QString::fromStdString(source);
+            cell.fullText = QString::fromUtf8(source.data(), static_cast<qsizetype>(source.size()));
             cell.elidedText.clear();
-            cell.source = source;
+            cell.serial = data.serial();
             cell.measuredWidth = cell.rect.width();
             cell.generation = m_textGeneration;
         }
@@ -782,9 +564,7 @@ void CTableWidget::layoutSlot(int slot, int record) const
             }
             box->move(cell.rect.topLeft());
             box->setRecordIndex(record);
-            const int checkIndex = checkIndexOf(c);
-            const bool checked = static_cast<size_t>(checkIndex) < data.checks.size() &&
-                                 data.checks[static_cast<size_t>(checkIndex)];
+            const bool checked = data.isChecked(checkIndexOf(c));
             if (box->isChecked() != checked) {
                 box->setChecked(checked);
             }
@@ -796,7 +576,7 @@ void CTableWidget::layoutSlot(int slot, int record) const
             ComboBox* box = column.comboBoxes[s];
             box->move(cell.rect.x(), y + (m_rowHeight - box->height()) / 2);
             box->setRecordIndex(record);
-            const int index = data.comboIndexes.empty() ? -1 : data.comboIndexes[0];
+            const int index = data.comboIndex();
             if (box->currentIndex() != index) {
                 // Showing a record is no user choice: no change signal.
                 const QSignalBlocker blocker(box);
@@ -814,15 +594,15 @@ void CTableWidget::layoutSlot(int slot, int record) const
     }
 }
 
-void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, const std::string& source,
-                                  std::optional<QFontMetrics>& metrics) const
+void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, std::string_view source,
+                                  std::uint32_t serial, std::optional<QFontMetrics>& metrics) const
 {
     const int room = cell.rect.width() - column.padding;
     if (cell.generation == m_textGeneration && cell.measuredWidth == room &&
-        cell.source == source) {
+        cell.serial == serial) {
         return;
     }
-    cell.fullText = QString::fromStdString(source);
+    cell.fullText = QString::fromUtf8(source.data(), static_cast<qsizetype>(source.size()));
     if (!metrics) {
         metrics.emplace(m_font);
     }
@@ -834,19 +614,20 @@ void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, const st
         const Qt::TextElideMode mode = m_elideMode != 0 ? Qt::ElideMiddle : Qt::ElideRight;
         cell.elidedText = metrics->elidedText(cell.fullText, mode, room - kElideMargin);
     }
-    cell.source = source;
+    cell.serial = serial;
     cell.measuredWidth = room;
     cell.generation = m_textGeneration;
 }
 
-void CTableWidget::clearSlot(int slot) const
+void CTableWidget::clearSlot(int slot)
 {
+    m_slotKeys[static_cast<size_t>(slot)] = SlotKey{};
     for (int c = 0; c < m_columnCount; ++c) {
         SlotCell& cell = slotCell(slot, c);
         cell.fullText.clear();
         cell.elidedText.clear();
         cell.flag = false;
-        cell.source.clear();
+        cell.serial = 0;
         cell.measuredWidth = -1;
     }
 }
@@ -877,14 +658,11 @@ void CTableWidget::showSlotControls(int slot, bool shown) const
 void CTableWidget::followSelectionKey()
 {
     if (m_selectMode != 1 || !m_selectionMade || !validColumn(m_keyColumn) ||
-        m_keyRevision == m_dataRevision) {
+        m_keyRevision == m_model.revision()) {
         return;
     }
-    m_keyRevision = m_dataRevision;
-    const auto found = std::find_if(m_records.begin(), m_records.end(), [this](const RecordPtr& r) {
-        return cellOf(*r, m_keyColumn) == m_keyValue;
-    });
-    m_selectedRecord = found == m_records.end() ? -1 : static_cast<int>(found - m_records.begin());
+    m_keyRevision = m_model.revision();
+    m_selectedRecord = m_model.indexOf(m_keyColumn, m_keyValue);
 }
 
 bool CTableWidget::cellVisible(int slot) const
@@ -894,6 +672,7 @@ bool CTableWidget::cellVisible(int slot) const
 
 void CTableWidget::updateItemArea()
 {
+    invalidateSlots();
     emit sig_updateScrollArea();
     requestRepaint(m_dataArea);
 }
@@ -908,15 +687,17 @@ void CTableWidget::setColumnPadding(int column, int pixels)
     }
     m_columns[static_cast<size_t>(column)].padding = pixels;
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
 void CTableWidget::setColumnAlignment(int column, int value)
 {
-    if (!validColumn(column - 1)) {
+    const int c = column - 1;
+    if (!validColumn(c)) {
         return;
     }
-    Column& settings = m_columns[static_cast<size_t>(column - 1)];
+    Column& settings = m_columns[static_cast<size_t>(c)];
     settings.alignFixed = true;
     settings.alignValue = value;
     requestRepaint();
@@ -924,10 +705,10 @@ void CTableWidget::setColumnAlignment(int column, int value)
 
 CTableWidget::Column* CTableWidget::claimControlColumn(int column, ColumnKind kind)
 {
-    if (!validColumn(column - 1)) {
+    if (!validColumn(column)) {
         return nullptr;
     }
-    Column& settings = m_columns[static_cast<size_t>(column - 1)];
+    Column& settings = m_columns[static_cast<size_t>(column)];
     if (settings.kind != TextColumn) {
         LOG_ERROR << L"column " << column << L" already holds controls";
         return nullptr;
@@ -939,26 +720,33 @@ CTableWidget::Column* CTableWidget::claimControlColumn(int column, ColumnKind ki
 
 void CTableWidget::setButtonColumn(int column, const QString& objectName)
 {
-    Column* const settings = claimControlColumn(column, ButtonColumn);
+    const int c = column - 1;
+    Column* const settings = claimControlColumn(c, ButtonColumn);
     if (settings == nullptr) {
         return;
     }
     for (int slot = 0; slot < slotCount(); ++slot) {
         auto* button = new PushButton(this);
         button->setObjectName(objectName);
-        button->setColumn(column - 1);
+        button->setColumn(c);
         connect(button, &PushButton::toTableWidget, this, &CTableWidget::sig_toOtherWidget);
         button->hide();
         button->stackUnder(m_header);
         settings->buttons.push_back(button);
     }
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
 void CTableWidget::setCheckBoxColumn(int column)
 {
-    Column* const settings = claimControlColumn(column, CheckBoxColumn);
+    if (m_checkColumnCount >= TableRecordModel::kMaxCheckColumns) {
+        LOG_ERROR << L"no more than " << TableRecordModel::kMaxCheckColumns
+                  << L" check-box columns";
+        return;
+    }
+    Column* const settings = claimControlColumn(column - 1, CheckBoxColumn);
     if (settings == nullptr) {
         return;
     }
@@ -973,17 +761,19 @@ void CTableWidget::setCheckBoxColumn(int column)
         settings->checkBoxes.push_back(box);
     }
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
 void CTableWidget::setComboBoxColumn(int column, const QStringList& items)
 {
-    Column* const settings = claimControlColumn(column, ComboBoxColumn);
+    const int c = column - 1;
+    Column* const settings = claimControlColumn(c, ComboBoxColumn);
     if (settings == nullptr) {
         return;
     }
     if (m_comboColumn < 0) {
-        m_comboColumn = column - 1;
+        m_comboColumn = c;
     }
     m_comboItems = items;
     for (int slot = 0; slot < slotCount(); ++slot) {
@@ -996,6 +786,7 @@ void CTableWidget::setComboBoxColumn(int column, const QStringList& items)
         settings->comboBoxes.push_back(box);
     }
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
@@ -1007,7 +798,6 @@ void CTableWidget::addCopyColumn(int column)
 
 QWidget* CTableWidget::cellControl(int column, int slot) const
 {
-    ensureSlotsLaidOut();
     if (!validColumn(column) || slot < 0 || slot >= slotCount()) {
         return nullptr;
     }
@@ -1116,13 +906,13 @@ void CTableWidget::setTextColor(const QString& color)
 
 void CTableWidget::setHandleBorderColor(const QString& color)
 {
-    m_handleBorderColor = QColor(color);
+    m_handle.setColors(m_handle.fill(), QColor(color));
     requestRepaint(trackRepaintRect());
 }
 
 void CTableWidget::setHandleFill(int r, int g, int b)
 {
-    m_handleFill = QColor(r, g, b);
+    m_handle.setColors(QColor(r, g, b), m_handle.border());
     requestRepaint(trackRepaintRect());
 }
 
@@ -1139,6 +929,7 @@ void CTableWidget::setFontPixelSize(int pixels)
     }
     m_font.setPixelSize(pixels);
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
@@ -1146,6 +937,7 @@ void CTableWidget::setElideMode(int mode)
 {
     m_elideMode = mode;
     ++m_textGeneration;
+    invalidateSlots();
     updateShowArea();
 }
 
@@ -1160,8 +952,8 @@ void CTableWidget::setSelectMode(int mode, int keyColumn)
     m_selectMode = mode;
     m_keyColumn = keyColumn;
     if (mode == 1 && validIndex(m_selectedRecord) && validColumn(keyColumn)) {
-        m_keyValue = cellOf(recordRef(m_selectedRecord), keyColumn);
-        m_keyRevision = m_dataRevision;
+        m_keyValue = std::string(m_model.cell(m_selectedRecord, keyColumn));
+        m_keyRevision = m_model.revision();
     }
 }
 
@@ -1193,14 +985,12 @@ int CTableWidget::recordAt(int y) const
 
 QRect CTableWidget::cellRect(int slot, int column) const
 {
-    ensureSlotsLaidOut();
     return slot >= 0 && slot < slotCount() && validColumn(column) ? slotCell(slot, column).rect
                                                                   : QRect();
 }
 
 QString CTableWidget::cellText(int slot, int column) const
 {
-    ensureSlotsLaidOut();
     if (slot < 0 || slot >= slotCount() || !validColumn(column)) {
         return QString();
     }
@@ -1211,7 +1001,6 @@ QString CTableWidget::cellText(int slot, int column) const
 
 bool CTableWidget::isCellElided(int slot, int column) const
 {
-    ensureSlotsLaidOut();
     return slot >= 0 && slot < slotCount() && validColumn(column) &&
            m_columns[static_cast<size_t>(column)].kind == TextColumn && slotCell(slot, column).flag;
 }
@@ -1232,22 +1021,17 @@ void CTableWidget::recordDate(int slot)
             continue;
         }
         const CCheckBox* box = column.checkBoxes[static_cast<size_t>(slot)];
-        if (!box->isChecked() || !validIndex(box->recordIndex())) {
-            continue;
+        if (box->isChecked() && validIndex(box->recordIndex())) {
+            m_model.setCheck(box->recordIndex(), checkIndexOf(c), true);
         }
-        TableRecord& record = recordRef(box->recordIndex());
-        const int checkIndex = checkIndexOf(c);
-        if (checkIndex == 0 && !recordChecked(record)) {
-            ++m_checkedCount;
-        }
-        setRecordCheck(record, checkIndex, true);
     }
-    if (m_checkedCount == rowCount()) {
+    invalidateSlots();
+    if (checkedCount() == rowCount()) {
         if (CCheckBox* all = checkAllBox()) {
             all->setChecked(true);
         }
     }
-    emit signal_onlyOneSelected(m_checkedCount);
+    emit signal_onlyOneSelected(checkedCount());
 }
 
 void CTableWidget::deleteDate(int slot)
@@ -1258,38 +1042,26 @@ void CTableWidget::deleteDate(int slot)
             continue;
         }
         const CCheckBox* box = column.checkBoxes[static_cast<size_t>(slot)];
-        if (box->isChecked() || !validIndex(box->recordIndex())) {
-            continue;
+        if (!box->isChecked() && validIndex(box->recordIndex())) {
+            m_model.setCheck(box->recordIndex(), checkIndexOf(c), false);
         }
-        TableRecord& record = recordRef(box->recordIndex());
-        const int checkIndex = checkIndexOf(c);
-        if (checkIndex == 0 && recordChecked(record)) {
-            --m_checkedCount;
-        }
-        setRecordCheck(record, checkIndex, false);
     }
+    invalidateSlots();
     if (CCheckBox* all = checkAllBox()) {
         all->setChecked(false);
     }
-    emit signal_onlyOneSelected(m_checkedCount);
+    emit signal_onlyOneSelected(checkedCount());
 }
 
 void CTableWidget::slot_checkAll()
 {
-    const int checkColumns =
-        static_cast<int>(std::count_if(m_columns.begin(), m_columns.end(),
-                                       [](const Column& c) { return c.kind == CheckBoxColumn; }));
-    if (isEmpty() || checkColumns == 0) {
+    if (isEmpty() || m_checkColumnCount == 0) {
         return;
     }
-    for (const RecordPtr& record : m_records) {
-        for (int k = 0; k < checkColumns; ++k) {
-            setRecordCheck(*record, k, true);
-        }
-    }
-    m_checkedCount = rowCount();
+    m_model.setAllChecks(allChecks(m_checkColumnCount));
+    invalidateSlots();
     updateShowArea();
-    emit signal_onlyOneSelected(m_checkedCount);
+    emit signal_onlyOneSelected(checkedCount());
 }
 
 void CTableWidget::slot_unCheckAll()
@@ -1297,17 +1069,15 @@ void CTableWidget::slot_unCheckAll()
     if (isEmpty()) {
         return;
     }
-    for (const RecordPtr& record : m_records) {
-        std::fill(record->checks.begin(), record->checks.end(), false);
-    }
-    m_checkedCount = 0;
+    m_model.setAllChecks(0);
+    invalidateSlots();
     updateShowArea();
-    emit signal_onlyOneSelected(m_checkedCount);
+    emit signal_onlyOneSelected(checkedCount());
 }
 
 void CTableWidget::slt_DataSelectState()
 {
-    emit signal_dataSelectState(m_checkedCount == rowCount());
+    emit signal_dataSelectState(checkedCount() == rowCount());
 }
 
 std::vector<std::string> CTableWidget::slot_changeComboboxIndex(int slot)
@@ -1322,11 +1092,9 @@ std::vector<std::string> CTableWidget::slot_changeComboboxIndex(int slot)
     if (!validIndex(index)) {
         return {};
     }
-    TableRecord& record = recordRef(index);
-    record.comboIndexes.resize(std::max<size_t>(record.comboIndexes.size(), 1));
-    record.comboIndexes[0] = box->currentIndex();
+    m_model.setComboIndex(index, box->currentIndex());
     emit signal_comboBoxInfo(index, box->currentText());
-    return record.cells;
+    return m_model.cells(index);
 }
 
 void CTableWidget::slot_BtnClicked(int row, int column, const QPoint& point)
@@ -1335,22 +1103,19 @@ void CTableWidget::slot_BtnClicked(int row, int column, const QPoint& point)
         LOG_ERROR << L"no record " << row << L" among " << rowCount();
         return;
     }
-    emit sig_showMenu(point, recordRef(row).cells, column);
+    emit sig_showMenu(point, m_model.cells(row), column);
 }
 
 std::vector<std::string> CTableWidget::slot_getEditData()
 {
-    const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const RecordPtr& r) { return recordChecked(*r); });
-    return checked == m_records.end() ? std::vector<std::string>() : (*checked)->cells;
+    return m_model.cells(m_model.firstChecked());
 }
 
 void CTableWidget::slot_setEditData(const std::vector<std::string>& cells)
 {
-    const auto checked = std::find_if(m_records.begin(), m_records.end(),
-                                      [this](const RecordPtr& r) { return recordChecked(*r); });
-    if (checked != m_records.end()) {
-        setRowData(static_cast<int>(checked - m_records.begin()), cells);
+    const int checked = m_model.firstChecked();
+    if (checked >= 0) {
+        setRowData(checked, cells);
     }
 }
 
@@ -1368,18 +1133,16 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
         m_rowClicked = true;
         m_selectedRecord = std::min(recordAt(pos.y()), rowCount() - 1);
         if (m_selectMode == 1 && validIndex(m_selectedRecord) && validColumn(m_keyColumn)) {
-            m_keyValue = cellOf(recordRef(m_selectedRecord), m_keyColumn);
-            m_keyRevision = m_dataRevision;
+            m_keyValue = std::string(m_model.cell(m_selectedRecord, m_keyColumn));
+            m_keyRevision = m_model.revision();
         }
         requestRepaint(
             QRect(m_dataArea.x(), m_dataArea.y(), m_dataArea.width(), m_height - m_rowHeight));
     }
-    if (m_handle && m_handle->contains(pos)) {
-        m_draggingHandle = true;
-        m_dragOffset = pos.y() - m_handleY;
+    if (m_scrollBarShown) {
+        m_handle.press(pos);
     }
     if (m_copyOnClick) {
-        ensureSlotsLaidOut();
         for (int slot = 0; slot < slotCount(); ++slot) {
             if (!cellVisible(slot)) {
                 continue;
@@ -1395,7 +1158,7 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
 
 void CTableWidget::mouseReleaseEvent(QMouseEvent*)
 {
-    m_draggingHandle = false;
+    m_handle.release();
     requestRepaint();
 }
 
@@ -1404,25 +1167,19 @@ void CTableWidget::mouseDoubleClickEvent(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     const int index = recordAt(y);
     if (y >= headerHeight() && validIndex(index)) {
-        emit signal_sendData(recordRef(index).cells);
+        emit signal_sendData(m_model.cells(index));
     }
 }
 
 void CTableWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if (m_draggingHandle && rowCount() > m_rows) {
-        int y = pos.y() - m_dragOffset;
-        if (pos.y() <= headerHeight() + m_dragOffset) {
-            y = handleTop();
-        } else if (pos.y() > handleBottom() + m_dragOffset) {
-            y = handleBottom();
-        }
-        moveHandleTo(y);
+    if (m_handle.isDragging() && rowCount() > m_rows) {
+        m_handle.dragTo(pos.y());
+        handleMoved();
         emit sig_updateScrollArea();
     }
     if (m_tooltips) {
-        ensureSlotsLaidOut();
         showTooltip(pos, event->globalPosition().toPoint());
     }
 }
@@ -1461,12 +1218,9 @@ void CTableWidget::showTooltip(const QPoint& pos, const QPoint& globalPos)
 
 void CTableWidget::wheelEvent(QWheelEvent* event)
 {
-    if (rowCount() > m_rows && m_handle) {
-        if (event->angleDelta().y() >= 0) {
-            moveHandleTo(std::max(m_handleY - kWheelStep, handleTop()));
-        } else {
-            moveHandleTo(std::min(m_handleY + kWheelStep, handleBottom()));
-        }
+    if (rowCount() > m_rows && m_scrollBarShown) {
+        m_handle.wheel(event->angleDelta().y(), kWheelStep);
+        handleMoved();
     }
     event->accept();
     emit sig_updateScrollArea();
@@ -1481,7 +1235,6 @@ void CTableWidget::leaveEvent(QEvent*)
 void CTableWidget::paintEvent(QPaintEvent* event)
 {
     m_repaintPending = false;
-    ensureSlotsLaidOut();
     QPainter painter(this);
     painter.setFont(m_font);
     const QRect dirty = event->rect();
@@ -1495,10 +1248,8 @@ void CTableWidget::paintEvent(QPaintEvent* event)
             }
         }
     }
-    if (m_scrollBarShown && m_handle) {
-        painter.setPen(QPen(m_handleBorderColor, 1, Qt::SolidLine));
-        painter.setBrush(m_handleFill);
-        painter.drawRoundedRect(*m_handle, 4.0, 3.0, Qt::AbsoluteSize);
+    if (m_scrollBarShown) {
+        m_handle.paint(painter);
     }
 }
 
@@ -1507,7 +1258,11 @@ void CTableWidget::paintCell(QPainter& painter, int slot, int column) const
     const SlotCell& cell = slotCell(slot, column);
     if (m_rowClicked && m_selectable && m_selectionMade &&
         m_firstRecord + slot == m_selectedRecord) {
-        painter.fillRect(cell.rect, m_selectedRowColor);
+        // Pen and brush: the outline covers the right and bottom edge pixels,
+        // so neighbouring cells of the row meet without a gap.
+        painter.setPen(m_selectedRowColor);
+        painter.setBrush(m_selectedRowColor);
+        painter.drawRect(cell.rect);
     }
     painter.setPen(m_textColor);
     const Column& settings = m_columns[static_cast<size_t>(column)];

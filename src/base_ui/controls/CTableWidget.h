@@ -1,6 +1,7 @@
 #pragma once
 
-#include "base_ui/controls/TableRecord.h"
+#include "base_ui/controls/ScrollHandle.h"
+#include "base_ui/controls/TableRecordModel.h"
 
 #include <QColor>
 #include <QDate>
@@ -13,10 +14,10 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CCheckBox;
@@ -27,29 +28,35 @@ class QComboBox;
 
 // A custom-painted table of fixed size: a CHeader strip on top, R row slots
 // below it, a slim scroll bar at the right edge and, per column, optional
-// check boxes, combo boxes or push buttons over the cells. It owns its
-// records and shows a window of them: only R + 1 slots (the extra one is the
-// partial row at the bottom while scrolled) and R + 1 controls per control
-// column ever exist, whatever the number of records. A refresh updates the
-// window position at once and lays the slots out once, from the event loop or
-// before the next paint, event or query, however many refreshes came first.
-// Each slot caches its texts and elided forms, so a layout that shows the
-// same cells measures nothing. Paint requests are coalesced until the paint.
+// check boxes, combo boxes or push buttons over the cells. It is the view of
+// a TableRecordModel that it owns: it shows a window of the records, with
+// only R + 1 slots (the extra one is the partial row at the bottom while
+// scrolled) and R + 1 controls per control column, whatever the number of
+// records. Every change of the records, the size or the scroll position lays
+// the window's slots out at once; a slot that still shows the same record at
+// the same place is left as it is, and each slot caches its texts and elided
+// forms, so an append outside the window measures nothing. Painting only
+// paints the slots as laid out. Paint requests are coalesced until the paint.
 //
 // Rows are vectors of UTF-8 strings, one per column; a row shorter than the
-// column count reads as empty in the missing cells. Record indices are
-// 0-based; column arguments are 0-based unless a method says 1-based.
-// Operations with an index outside the records change nothing (ERROR line).
-// GUI thread only; the header, the controls and the scroll bar belong to the
-// table.
+// column count reads as empty in the missing cells. Record indices and slots
+// are 0-based. Column numbers are 1-based in setColumnWidth,
+// setHeaderPadding, setSortableColumns, headerWidget, setColumnAlignment,
+// setButtonColumn, setCheckBoxColumn, setComboBoxColumn and
+// setSecondarySortColumn; every other column argument, signal and query is
+// 0-based (setColumnPadding(0, ...) and setHeaderPadding(1, ...) address the
+// same column). Operations with an index outside the records change nothing
+// (ERROR line). GUI thread only; the header, the controls and the scroll bar
+// belong to the table.
 class CTableWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    using Row = std::vector<std::string>;
+    using Row = TableRecordModel::Row;
+    using RecordView = TableRecordModel::RecordView;
     // True when a precedes b. Must be a strict weak ordering.
-    using Comparator = std::function<bool(const TableRecord&, const TableRecord&)>;
+    using Comparator = TableRecordModel::Comparator;
 
     enum ColumnKind
     {
@@ -79,27 +86,35 @@ public:
     void resizeTable(int width, int height);
 
     // Filling and querying.
-    void appendRow(Row cells);
+    void appendRow(const Row& cells);
+    // Appends every row as appendRow does, refreshing once.
+    void appendRows(const std::vector<Row>& rows);
     // Inserts before `index` (0..rowCount()); a sorted table places the
     // record at its sorted place instead.
-    void insertRow(int index, Row cells);
+    void insertRow(int index, const Row& cells);
     // Appends without refreshing, sorting or checking; refreshAll() catches up.
-    void addRecordOnly(Row cells);
+    void addRecordOnly(const Row& cells);
+    // The records, for reading.
+    const TableRecordModel& recordModel() const { return m_model; }
+    // Shows `model` instead of the current records (with its order, sort
+    // settings and hidden records) from the top; false, with nothing
+    // changed, when its column count differs from the table's.
+    bool setRecordModel(TableRecordModel model);
     // The removed cells; empty, with nothing changed, for an index outside
     // the records.
     Row removeRow(int index);
     // The removed rows, last index first.
     std::vector<Row> removeCheckedRows();
     void clearRows();
-    int rowCount() const { return static_cast<int>(m_records.size()); }
-    bool isEmpty() const { return m_records.empty(); }
+    int rowCount() const { return m_model.rowCount(); }
+    bool isEmpty() const { return m_model.isEmpty(); }
     // Copy of the record's cells; empty for an index outside the records.
     Row rowData(int index) const;
     // Replaces the record's cells; false for an index outside the records.
-    bool setRowData(int index, Row cells);
+    bool setRowData(int index, const Row& cells);
     // Replaces the cells of the first checked record (record 0 when none).
-    void setCheckedRowData(Row cells);
-    int checkedCount() const { return m_checkedCount; }
+    void setCheckedRowData(const Row& cells);
+    int checkedCount() const { return m_model.checkedCount(); }
     bool isRowChecked(int index) const;
     // Sets the check state of one record, as a click on its box would.
     void setRowChecked(int index, bool checked);
@@ -116,49 +131,46 @@ public:
     // previous one hid, to their former places (a sorted table sorts them in),
     // so two null bounds show everything. Returns the number hidden.
     int filterByDate(int column, const QDate& first, const QDate& last);
-    int hiddenRowCount() const { return static_cast<int>(m_hidden.size()); }
+    int hiddenRowCount() const { return m_model.hiddenCount(); }
 
     // Header.
     CHeader* header() const { return m_header; }
-    // 1-based.
     void setColumnWidth(int column, int width);
     void setHeaderLabels(const QStringList& labels);
     void setHeaderFontPixelSize(int pixels);
     void setHeaderBackgroundColor(const QString& color);
     void setHeaderTextColor(const QString& color);
     void setHeaderLineColor(const QString& color);
-    // 1-based.
     void setHeaderPadding(int column, int pixels);
-    // 1-based columns whose header click sorts the table.
+    // Columns whose header click sorts the table.
     void setSortableColumns(const QList<int>& columns);
     void setColumnResizable(bool resizable);
-    // 0-based: a combo box after the column's header label.
+    // A combo box after the column's header label.
     QComboBox* addHeaderComboBox(int column);
-    // 0-based: a check-all box in the column's header cell. Checking it
+    // A check-all box in the column's header cell. Checking it
     // checks every record, unchecking it unchecks every record.
     CCheckBox* addHeaderCheckBox(int column);
-    // 0-based.
     CCheckBox* headerCheckBox(int column) const;
-    // 1-based: the header's embedded combo box or check box.
+    // The header's embedded combo box or check box.
     QWidget* headerWidget(int column) const;
 
     // Columns.
-    // 0-based; ignored beyond the last column.
+    // Ignored beyond the last column.
     void setColumnPadding(int column, int pixels);
-    // 1-based; value 1 centres the column's texts.
+    // Value 1 centres the column's texts.
     void setColumnAlignment(int column, int value);
-    // 1-based: a push button per slot, captioned with the cell text.
+    // A push button per slot, captioned with the cell text.
     void setButtonColumn(int column, const QString& objectName);
-    // 1-based: a check box per slot showing the cell text.
+    // A check box per slot showing the cell text.
     void setCheckBoxColumn(int column);
-    // 1-based: a combo box per slot with `items`; a record selects the item
-    // equal to its cell text.
+    // A combo box per slot with `items`; a record selects the item equal to
+    // its cell text.
     void setComboBoxColumn(int column, const QStringList& items);
-    // 0-based: comparators used instead of the default ones when the column
-    // is sorted with the flag true (descending) or false (ascending). Empty
-    // functions restore the defaults.
+    // Comparators used instead of the default ones when the column is sorted
+    // with the flag true (descending) or false (ascending). Empty functions
+    // restore the defaults.
     void setColumnComparators(int column, Comparator descending, Comparator ascending);
-    // 0-based: a left click on a cell of the column emits signal_copyText.
+    // A left click on a cell of the column emits signal_copyText.
     void addCopyColumn(int column);
 
     // Look.
@@ -173,12 +185,12 @@ public:
 
     // Behaviour.
     void setSelectable(bool selectable);
-    // Mode 0 selects by record index; mode 1 by the text of `keyColumn`
-    // (0-based), so the selection follows its record through sorts.
+    // Mode 0 selects by record index; mode 1 by the text of `keyColumn`, so
+    // the selection follows its record through sorts.
     void setSelectMode(int mode, int keyColumn);
     void disableTooltips();
     void setTooltipOnAllCells(bool on);
-    // 1-based: equal keys under the default comparators order by this column,
+    // Equal keys under the default comparators order by this column,
     // greatest first. 0 turns it off.
     void setSecondarySortColumn(int column);
     // While on, every add keeps the records in the last sort's order.
@@ -194,7 +206,7 @@ public:
     QRect narrowDataArea() const { return m_narrowDataArea; }
     bool isScrollBarShown() const { return m_scrollBarShown; }
     // Empty when there is no handle.
-    QRect scrollHandle() const { return m_handle.value_or(QRect()); }
+    QRect scrollHandle() const;
     int scrollPercent() const { return m_scrollPercent; }
     int firstVisibleRow() const { return m_firstRecord; }
     int rowRemainder() const { return m_rowRemainder; }
@@ -202,9 +214,9 @@ public:
     int shownSlotCount() const { return m_rowsShown; }
     // The selected record, or -1 when no row is selected.
     int selectedRow() const;
-    bool isSorted() const { return m_sorted; }
-    bool sortDescending() const { return m_sortDescending; }
-    int lastSortColumn() const { return m_lastSortColumn; }
+    bool isSorted() const { return m_model.isSorted(); }
+    bool sortDescending() const { return m_model.sortDescending(); }
+    int lastSortColumn() const { return m_model.sortColumn(); }
     // Record index under a y coordinate of the data area.
     int recordAt(int y) const;
     // Slot geometry and the text painted there (the elided form when elided).
@@ -232,7 +244,7 @@ signals:
 public slots:
     void slot_checkAll();
     void slot_unCheckAll();
-    // Sorts by the 0-based column: flag true greatest first, false smallest
+    // Sorts by the column: flag true greatest first, false smallest
     // first (or the column's own comparators). Needs two records.
     void slot_sort(int column, bool flag);
     void slot_BtnClicked(int row, int column, const QPoint& point);
@@ -260,8 +272,8 @@ private slots:
     void slt_DataSelectState();
 
 private:
-    // What one slot shows in one column, with the key its texts were
-    // computed for, so that an unchanged cell is not measured again.
+    // What one slot shows in one column, with the record and width its texts
+    // were computed for, so that an unchanged cell is not measured again.
     struct SlotCell
     {
         QRect rect;
@@ -269,8 +281,18 @@ private:
         QString elidedText;
         // Text cells: the text was elided. Check-box cells: box checked.
         bool flag = false;
-        std::string source;
+        std::uint32_t serial = 0;
         int measuredWidth = -1;
+        unsigned generation = 0;
+    };
+
+    // What a slot was last laid out for; a slot laid out for the same record
+    // at the same place and generation is left alone.
+    struct SlotKey
+    {
+        std::uint32_t serial = 0;
+        int record = -1;
+        int y = 0;
         unsigned generation = 0;
     };
 
@@ -280,72 +302,60 @@ private:
         bool alignFixed = false;
         int alignValue = 0;
         int padding = 0;
-        Comparator descending;
-        Comparator ascending;
         std::vector<CCheckBox*> checkBoxes;
         std::vector<ComboBox*> comboBoxes;
         std::vector<PushButton*> buttons;
     };
 
-    // Records are held by pointer, so that inserting into a large table and
-    // sorting it move pointers, not records.
-    using RecordPtr = std::unique_ptr<TableRecord>;
-
-    struct HiddenRecord
+    // Where the scroll handle goes when the scroll bar is laid out again.
+    enum class HandlePlace
     {
-        size_t position;
-        RecordPtr record;
+        Top,
+        KeepPercent,
     };
 
-    static const std::string& cellOf(const TableRecord& record, int column);
-
-    TableRecord& recordRef(int index);
-    const TableRecord& recordRef(int index) const;
     int slotCount() const { return m_rows + 1; }
-    // Slot state is a cache of what the records show: laid out lazily.
-    SlotCell& slotCell(int slot, int column) const;
-    bool validIndex(int index) const { return index >= 0 && index < rowCount(); }
+    SlotCell& slotCell(int slot, int column);
+    const SlotCell& slotCell(int slot, int column) const;
+    bool validIndex(int index) const { return m_model.isValidIndex(index); }
     bool validColumn(int column) const { return column >= 0 && column < m_columnCount; }
-    // The settings of 1-based `column` turned into a control column of
-    // `kind`; null (with an ERROR line for a column that already holds
-    // controls) when that cannot be.
+    // The settings of `column` turned into a control column of `kind`; null
+    // (with an ERROR line for a column that already holds controls) when
+    // that cannot be.
     Column* claimControlColumn(int column, ColumnKind kind);
 
     // Ordinal of a check-box column among the check-box columns, or -1.
     int checkIndexOf(int column) const;
     int firstColumnOfKind(int kind) const;
-    bool recordChecked(const TableRecord& record) const;
-    void setRecordCheck(TableRecord& record, int checkIndex, bool checked);
-    int comboIndexFor(const std::string& text) const;
+    int comboIndexFor(std::string_view text) const;
     CCheckBox* checkAllBox() const;
-
-    void addRecord(int index, Row cells, bool afterAdd);
-    size_t sortedPosition(size_t index, const TableRecord& record) const;
-    Comparator comparatorFor(int column, bool descending) const;
-    void sortRecords();
-    void markOrderChanged();
+    // The states a record added now starts with.
+    TableRecordModel::NewState newRecordState(const Row& cells, const CCheckBox* allBox) const;
+    // Lays the scroll bar, checks and window out after records were added.
+    void afterAdd(const CCheckBox* allBox);
 
     // Scroll bar.
-    int handleTop() const;
-    int handleBottom() const;
     int handleHeightFor(int count) const;
+    // Handle height for the records; hides the bar with R records or fewer.
     void layoutScrollBar();
+    // The scroll bar for a changed record set: the handle at the top or at
+    // the current percent, or no bar with R records or fewer.
+    void relayoutScrollBar(HandlePlace place);
     void resetScrollBar();
-    void recomputeScrollPercent();
-    void moveHandleTo(int y);
+    // The handle moved: repaint its track and take the percent from it.
+    void handleMoved();
     QRect trackRepaintRect() const;
     void setDataAreaHeights(int height);
 
-    // Refresh. The window (first record, remainder, valid slots) follows
-    // every change at once; the slots' texts and controls are laid out once
-    // before the next paint, event or query, however many changes came first.
-    void scheduleSlotLayout();
-    void ensureSlotsLaidOut() const;
-    void layoutSlot(int slot, int record) const;
-    void layoutTextCell(SlotCell& cell, const Column& column, const std::string& source,
-                        std::optional<QFontMetrics>& metrics) const;
-    void clearSlot(int slot) const;
+    // Layout of the window's slots, for the current records and position.
+    void layoutSlots();
+    void layoutSlot(int slot, int record);
+    void layoutTextCell(SlotCell& cell, const Column& column, std::string_view source,
+                        std::uint32_t serial, std::optional<QFontMetrics>& metrics) const;
+    void clearSlot(int slot);
     void showSlotControls(int slot, bool shown) const;
+    // Voids every slot's layout (columns, texts or states changed).
+    void invalidateSlots() { ++m_layoutGeneration; }
     // update() once until the next paint.
     void requestRepaint();
     void requestRepaint(const QRect& rect);
@@ -367,12 +377,7 @@ private:
     QRect m_narrowDataArea;
     CHeader* m_header = nullptr;
 
-    // Records.
-    std::vector<RecordPtr> m_records;
-    std::vector<HiddenRecord> m_hidden;
-    int m_checkedCount = 0;
-    // Bumped by every change of the record set or order.
-    unsigned m_dataRevision = 0;
+    TableRecordModel m_model;
 
     // Window.
     int m_scrollPercent = 0;
@@ -382,38 +387,27 @@ private:
     int m_rowsShown;
     // Slots 0..m_validSlots-1 hold records.
     int m_validSlots = 0;
-    mutable std::vector<SlotCell> m_cells;
-    mutable bool m_slotsDirty = true;
-    bool m_layoutScheduled = false;
+    std::vector<SlotCell> m_cells;
+    std::vector<SlotKey> m_slotKeys;
+    unsigned m_layoutGeneration = 1;
     bool m_repaintPending = false;
     // Bumped when a change (font, elide mode, padding) voids every cached text.
     unsigned m_textGeneration = 1;
 
     // Scroll bar.
-    int m_handleY = 0;
-    int m_handleHeight = 0;
-    int m_dragOffset = 0;
-    std::optional<QRect> m_handle;
+    ScrollHandle m_handle;
     bool m_scrollBarShown = false;
-    bool m_draggingHandle = false;
 
     // Selection.
     int m_selectedRecord = 0;
     int m_selectMode = 0;
     int m_keyColumn = -1;
     std::string m_keyValue;
-    unsigned m_keyRevision = 0;
+    std::uint64_t m_keyRevision = 0;
     bool m_rowClicked = false;
     bool m_selectable = true;
     bool m_selectionMade = false;
 
-    // Sorting.
-    int m_lastSortColumn = 0;
-    int m_secondarySortColumn = -1;
-    bool m_sortDescending = true;
-    bool m_sorted = false;
-    // The records may be out of the last sort's order (edited, returned).
-    bool m_orderDirty = false;
     bool m_sortAfterRefresh = true;
 
     // Columns and look.
@@ -428,9 +422,7 @@ private:
     bool m_tooltipOnAllCells = false;
     int m_elideMode = 0;
     QString m_backgroundColor = "#334962";
-    QColor m_handleBorderColor{"#01a2d8"};
     QColor m_textColor{"#ffffff"};
-    QColor m_handleFill{23, 113, 148};
     QColor m_selectedRowColor{17, 119, 159};
     QFont m_font;
 };

@@ -1,22 +1,21 @@
 #include "monitor/lib/CLogModuleLib.h"
 
 #include "monitor/lib/LogRecordHandlers.h"
+#include "monitor/lib/RecordCategory.h"
 
 #include "base/Logging.h"
 
 namespace {
 
-constexpr int kScanCategory = 100218;
-constexpr int kUpdatePackageCategory = 100220;
 constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
 
 // The table entry that queries the records of `category`, or kNoEntry.
 std::size_t QueryEntry(int category)
 {
     switch (category) {
-    case kScanCategory:
+    case RecordCategory::kExecuteScan:
         return kScanRecordsEntry;
-    case kUpdatePackageCategory:
+    case RecordCategory::kUpdatePackage:
         return kUpdatePackageRecordsEntry;
     default:
         return kNoEntry;

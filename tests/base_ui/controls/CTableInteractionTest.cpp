@@ -254,8 +254,8 @@ TEST(CTableInteractionTest, CustomComparatorsReplaceTheDefaults)
     for (const char* number : {"10", "9", "100"}) {
         table->appendRow({number, "", ""});
     }
-    auto numeric = [](const TableRecord& a, const TableRecord& b) {
-        return std::stoi(a.cells[0]) < std::stoi(b.cells[0]);
+    auto numeric = [](const CTableWidget::RecordView& a, const CTableWidget::RecordView& b) {
+        return std::stoi(std::string(a.cell(0))) < std::stoi(std::string(b.cell(0)));
     };
     table->setColumnComparators(0, nullptr, numeric);
     table->slot_sort(0, false);

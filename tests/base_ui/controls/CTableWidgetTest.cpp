@@ -4,6 +4,7 @@
 #include "base_ui/controls/CCheckBox.h"
 #include "base_ui/controls/CHeader.h"
 #include "base_ui/controls/PushButton.h"
+#include "base_ui/controls/TableRecordModel.h"
 
 #include "TableTestSupport.h"
 
@@ -492,6 +493,84 @@ TEST(CTableWidgetTest, PaintsTheSelectedRowAndTheHandle)
     const QRect otherRow = table->cellRect(3, 1);
     EXPECT_EQ(image.pixelColor(otherRow.x() + 3, otherRow.y() + 3), QColor(0, 0, 0));
     EXPECT_EQ(image.pixelColor(table->scrollHandle().center()), QColor(10, 250, 10));
+}
+
+TEST(CTableWidgetTest, SelectedRowIsFilledAcrossTheColumnBorders)
+{
+    const auto table = MakeTable();
+    table->setColumnWidth(1, 190);
+    table->setColumnWidth(2, 185);
+    table->setColumnWidth(3, 60);
+    table->setSelectedRowColor(250, 10, 10);
+    table->setBackgroundColor("#000000");
+    AppendRows(*table, 8);
+    const QRect cell = table->cellRect(2, 1);
+    QTest::mouseClick(table.get(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    ASSERT_EQ(table->selectedRow(), 2);
+
+    const QImage image = table->grab().toImage();
+    const QColor selected(250, 10, 10);
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (const int x : {189, 190, 375, 376, 440}) {
+            EXPECT_EQ(image.pixelColor(x, y), selected) << x << ", " << y;
+        }
+    }
+    // The row above stays unselected.
+    EXPECT_EQ(image.pixelColor(190, cell.top() - 2), QColor(0, 0, 0));
+}
+
+TEST(CTableWidgetTest, AppendRowsAddsLikeAppendRowWithOneRefresh)
+{
+    const auto table = MakeTable();
+    table->setCheckBoxColumn(1);
+    CCheckBox* all = table->addHeaderCheckBox(0);
+    table->slot_sort(0, true);
+    AppendRows(*table, 2);
+    table->slot_sort(0, false);
+    all->setChecked(true);
+    std::vector<Row> rows;
+    for (int n = 9; n >= 2; --n) {
+        rows.push_back(SampleRow(n));
+    }
+    QSignalSpy refresh(table.get(), &CTableWidget::sig_updateScrollArea);
+    QSignalSpy count(table.get(), &CTableWidget::signal_onlyOneSelected);
+    table->appendRows(rows);
+    EXPECT_EQ(refresh.count(), 1);
+    ASSERT_EQ(count.count(), 1);
+    EXPECT_EQ(count.at(0).at(0).toInt(), 8);
+    ASSERT_EQ(table->rowCount(), 10);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(table->rowData(i), SampleRow(i)) << i; // sorted in, smallest first
+        EXPECT_EQ(table->isRowChecked(i), i >= 2) << i;
+    }
+    EXPECT_TRUE(table->isScrollBarShown());
+    EXPECT_EQ(table->cellText(0, 1), "row 0");
+}
+
+TEST(CTableWidgetTest, ShowsARecordModelFilledElsewhere)
+{
+    TableRecordModel records(3);
+    for (int n = 0; n < 40; ++n) {
+        records.append(SampleRow(n));
+    }
+    records.sort(1, true);
+    const auto table = MakeTable();
+    AppendRows(*table, 3);
+    QSignalSpy refresh(table.get(), &CTableWidget::sig_updateScrollArea);
+    ASSERT_TRUE(table->setRecordModel(std::move(records)));
+    EXPECT_EQ(refresh.count(), 1);
+    EXPECT_EQ(table->rowCount(), 40);
+    EXPECT_TRUE(table->isSorted());
+    EXPECT_TRUE(table->isScrollBarShown());
+    EXPECT_EQ(table->scrollHandle().height(), 190 * 5 / 40);
+    EXPECT_EQ(table->cellText(0, 1), "row 9"); // greatest first, byte-wise
+    EXPECT_EQ(table->recordModel().cell(39, 1), "row 0");
+
+    // A model of another column count is refused.
+    TableRecordModel narrow(2);
+    narrow.append({"a", "b"});
+    EXPECT_FALSE(table->setRecordModel(std::move(narrow)));
+    EXPECT_EQ(table->rowCount(), 40);
 }
 
 } // namespace

@@ -23,6 +23,8 @@ constexpr int kTextSampleInfo = 100000012;
 constexpr int kTrackWidth = 12;
 constexpr int kHandleWidth = 10;
 constexpr int kLayoutEveryMoves = 3;
+// Fill and outline of the handle.
+const char* const kHandleColor = "#bbe9ff";
 
 } // namespace
 
@@ -30,7 +32,10 @@ CProgramDiaryListWidget::CProgramDiaryListWidget(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint)
 {
     resize(700, 295);
-    m_handleRect = QRectF(width() - kTrackWidth, 0, kHandleWidth, height());
+    m_handle.setTrack(width() - kTrackWidth, kHandleWidth, 0, height() - 1);
+    m_handle.setHeight(height());
+    m_handle.setColors(QColor(kHandleColor), QColor(kHandleColor));
+    m_handle.setRadii(5.0, 4.0);
     m_trackRect = QRect(width() - kTrackWidth, 0, kTrackWidth, height());
 
     for (int slot = 0; slot < kRowSlots; ++slot) {
@@ -76,11 +81,6 @@ void CProgramDiaryListWidget::addRecord(DiaryListRecord record)
 void CProgramDiaryListWidget::slt_filterDataByTime(const QDateTime& /*time*/)
 {}
 
-int CProgramDiaryListWidget::lowestHandleTop() const
-{
-    return height() - m_handleHeight - 1;
-}
-
 void CProgramDiaryListWidget::updateScrollBar()
 {
     if (m_contentHeight <= height()) {
@@ -88,19 +88,14 @@ void CProgramDiaryListWidget::updateScrollBar()
         return;
     }
     m_scrollBarShown = true;
-    m_handleHeight = std::max(kMinHandleHeight, height() * 100 / m_contentHeight);
-    if (m_handleRect.top() >= height() - m_handleHeight) {
-        m_handleRect.moveTop(lowestHandleTop());
-    }
-    m_handleRect.setHeight(m_handleHeight);
-    m_scrollPercent = m_handleRect.top() * 100 / (height() - m_handleRect.height() - 1);
+    // A handle that no longer fits moves up to the lowest top.
+    m_handle.setHeight(height() * 100 / m_contentHeight, kMinHandleHeight);
+    handleMoved();
 }
 
-void CProgramDiaryListWidget::placeHandle(int top)
+void CProgramDiaryListWidget::handleMoved()
 {
-    m_handleRect.moveTop(top);
-    m_handleRect.setHeight(m_handleHeight);
-    m_scrollPercent = top * 100.0 / (height() - m_handleRect.height() - 1);
+    m_scrollPercent = m_handle.percent();
 }
 
 void CProgramDiaryListWidget::layoutItems()
@@ -145,25 +140,23 @@ void CProgramDiaryListWidget::layoutItems()
 
 void CProgramDiaryListWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_handleRect.contains(event->position())) {
+    if (event->button() != Qt::LeftButton || !m_handle.press(event->position())) {
         QWidget::mousePressEvent(event);
         return;
     }
     m_moveCount = 0;
-    m_dragging = true;
-    m_dragOffset = static_cast<int>(event->position().y() - m_handleRect.top());
     event->accept();
 }
 
 void CProgramDiaryListWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_dragging || m_contentHeight <= height()) {
+    if (!m_handle.isDragging() || m_contentHeight <= height()) {
         QWidget::mouseMoveEvent(event);
         return;
     }
     ++m_moveCount;
-    const int y = static_cast<int>(event->position().y());
-    placeHandle(std::clamp(y - m_dragOffset, 0, lowestHandleTop()));
+    m_handle.dragTo(event->position().y());
+    handleMoved();
     update(m_trackRect);
     if (m_moveCount % kLayoutEveryMoves == 0) {
         layoutItems();
@@ -173,7 +166,7 @@ void CProgramDiaryListWidget::mouseMoveEvent(QMouseEvent* event)
 
 void CProgramDiaryListWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragging = false;
+    m_handle.release();
     update();
     event->accept();
 }
@@ -181,10 +174,8 @@ void CProgramDiaryListWidget::mouseReleaseEvent(QMouseEvent* event)
 void CProgramDiaryListWidget::wheelEvent(QWheelEvent* event)
 {
     if (recordCount() >= kRowSlots) {
-        const int y = static_cast<int>(m_handleRect.top());
-        const int top = event->angleDelta().y() < 0 ? std::min(y + kWheelStep, lowestHandleTop())
-                                                    : std::max(y - kWheelStep, 0);
-        placeHandle(top);
+        m_handle.wheel(event->angleDelta().y(), kWheelStep);
+        handleMoved();
         update(m_trackRect);
     }
     layoutItems();
@@ -201,9 +192,6 @@ void CProgramDiaryListWidget::paintEvent(QPaintEvent* /*event*/)
 
     if (m_scrollBarShown) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QBrush(QColor(m_handleBorderColor)), 1.0, Qt::SolidLine, Qt::SquareCap,
-                            Qt::BevelJoin));
-        painter.setBrush(QBrush(QColor(m_handleFillColor), Qt::SolidPattern));
-        painter.drawRoundedRect(m_handleRect, 5.0, 4.0, Qt::AbsoluteSize);
+        m_handle.paint(painter);
     }
 }

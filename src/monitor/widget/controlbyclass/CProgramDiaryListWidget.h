@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base_ui/controls/ScrollHandle.h"
 #include "monitor/widget/controlbyclass/DiaryListRecord.h"
 
 #include <QDateTime>
@@ -33,7 +34,7 @@ public:
     void addRecord(DiaryListRecord record);
 
     const std::vector<DiaryListRecord>& records() const { return m_records; }
-    QRectF handleRect() const { return m_handleRect; }
+    QRectF handleRect() const { return m_handle.rect(); }
     bool isScrollBarShown() const { return m_scrollBarShown; }
     // Position of the handle: 0 at the top, 100 at the bottom.
     double scrollPercent() const { return m_scrollPercent; }
@@ -57,25 +58,19 @@ private:
     void updateScrollBar();
     // Fills and places the row slots for the handle position.
     void layoutItems();
-    // Moves the handle to `top` and takes the scroll position from it.
-    void placeHandle(int top);
-    // Greatest handle top: the handle's bottom stays one pixel inside the list.
-    int lowestHandleTop() const;
+    // The handle moved: take the scroll position from it.
+    void handleMoved();
     int recordCount() const;
 
     std::vector<CProgramDiaryListItemWidget*> m_rows;
     std::vector<DiaryListRecord> m_records;
     QString m_backgroundColor = "#ffffff";
-    QString m_handleFillColor = "#bbe9ff";
-    QString m_handleBorderColor = "#bbe9ff";
-    QRectF m_handleRect;
+    // Its bottom stays one pixel inside the list.
+    ScrollHandle m_handle;
     QRect m_trackRect;
-    bool m_dragging = false;
     bool m_scrollBarShown = false;
     int m_contentHeight = 0;
-    int m_dragOffset = 0;
     double m_scrollPercent = 0;
-    int m_handleHeight = 0;
     int m_scrollOffset = 0;
     int m_firstRecord = 0;
     int m_moveCount = 0;

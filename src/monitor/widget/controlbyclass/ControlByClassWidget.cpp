@@ -2,11 +2,13 @@
 
 #include "base/Logging.h"
 #include "base_ui/tools/CControlSetting.h"
+#include "monitor/lib/RecordCategory.h"
 #include "monitor/widget/dialog/CProgramDiaryDialog.h"
 #include "widgets/safetools/ToolsWidget.h"
 
 #include <QDialog>
 #include <QPointer>
+#include <QStringList>
 
 namespace {
 
@@ -18,8 +20,15 @@ constexpr int kTextBorderColour = 4006;
 
 constexpr int kButtonSpacing = 3;
 
-// Program start, execute scan, ransomware found, heartbeat, download update package.
-const char* const kCategoryIds = "100221,100218,100219,100217,100220";
+// The grid's catalogue ids: the record categories in their grid order.
+QString CategoryIds()
+{
+    QStringList ids;
+    for (const int id : RecordCategory::kAll) {
+        ids << QString::number(id);
+    }
+    return ids.join(',');
+}
 
 } // namespace
 
@@ -38,7 +47,7 @@ void ControlByClassWidget::initShow()
                          CControlSetting::Text(kTextBorderColour), true, kButtonSpacing);
     connect(grid, &ToolsWidget::sigToolButtonClicked, this,
             &ControlByClassWidget::sltToolButtonClicked);
-    grid->initShow(kCategoryIds);
+    grid->initShow(CategoryIds());
     grid->adjustSize();
     grid->move(0, 0);
     grid->show();
@@ -47,8 +56,7 @@ void ControlByClassWidget::initShow()
 // static
 bool ControlByClassWidget::IsCategory(int id)
 {
-    // The record categories are the consecutive ids from heartbeat to program start.
-    return id >= CProgramDiaryDialog::kHeartbeat && id <= CProgramDiaryDialog::kProgramStart;
+    return RecordCategory::IsKnown(id);
 }
 
 void ControlByClassWidget::sltToolButtonClicked(int id)

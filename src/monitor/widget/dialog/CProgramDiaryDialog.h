@@ -3,6 +3,7 @@
 #include "base_ui/controls/WindowDrag.h"
 
 #include "monitor/lib/ILogRecordHandler.h"
+#include "monitor/lib/RecordCategory.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -42,11 +43,11 @@ class CProgramDiaryDialog final : public QDialog, public ILogRecordHandler
 
 public:
     // Category ids of the catalogue.
-    static constexpr int kHeartbeat = 100217;
-    static constexpr int kExecuteScan = 100218;
-    static constexpr int kRansomwareFound = 100219;
-    static constexpr int kUpdatePackage = 100220;
-    static constexpr int kProgramStart = 100221;
+    static constexpr int kHeartbeat = RecordCategory::kHeartbeat;
+    static constexpr int kExecuteScan = RecordCategory::kExecuteScan;
+    static constexpr int kRansomwareFound = RecordCategory::kRansomwareFound;
+    static constexpr int kUpdatePackage = RecordCategory::kUpdatePackage;
+    static constexpr int kProgramStart = RecordCategory::kProgramStart;
 
     // Indices of the time filter's entries.
     enum TimeFilter : int
