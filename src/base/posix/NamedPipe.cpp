@@ -1,8 +1,8 @@
 #include "base/NamedPipe.h"
 
 #include "base/Error.h"
-#include "base/SystemException.h"
 #include "base/StringConversion.h"
+#include "base/SystemException.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -352,18 +352,28 @@ void NamedPipe::WriteAll(const void* buffer, std::size_t size)
 
 void NamedPipe::Flush()
 {
+    const wchar_t* const failure = L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.";
     // The bytes a stream socket has sent stay charged to it until the peer
-    // has read them; nothing signals that moment, so poll: first by giving
-    // the reader the processor, then with a growing pause.
+    // has read them, or until the peer closes and the system drops them; in
+    // that case the peer's close leaves ECONNRESET pending on this socket
+    // before the bytes are dropped. Nothing signals the moment, so poll:
+    // first by giving the reader the processor, then with a growing pause.
     constexpr int kYields = 64;
     auto pause = std::chrono::microseconds(20);
     for (int round = 0;; ++round) {
         int unread = 0;
         if (ioctl(m_native->socket, SIOCOUTQ, &unread) != 0) {
-            throw SystemException(L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.",
-                                  errno);
+            throw SystemException(failure, errno);
         }
         if (unread == 0) {
+            int pending = 0;
+            socklen_t length = sizeof(pending);
+            if (getsockopt(m_native->socket, SOL_SOCKET, SO_ERROR, &pending, &length) != 0) {
+                throw SystemException(failure, errno);
+            }
+            if (pending != 0) {
+                throw SystemException(failure, pending);
+            }
             return;
         }
         if (round < kYields) {
