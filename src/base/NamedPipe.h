@@ -12,9 +12,11 @@ namespace KO::LOCALSOCKET {
 
 // One endpoint of a local byte stream between processes of one machine: a
 // named pipe "\\.\pipe\NAME" in byte mode on Windows, a Unix-domain stream
-// socket in a directory private to the user on POSIX
-// ($XDG_RUNTIME_DIR/ko-pipe/NAME, else /tmp/ko-pipe-<uid>/NAME, mode 0700;
-// the name is encoded so that it never leaves that directory).
+// socket in one directory that every user and environment agrees on on POSIX
+// ($KO_PIPE_DIR when it is an absolute path, else /tmp/ko-pipe; see
+// docs/ARCHITECTURE.md for its permissions). The socket's file name is the
+// name, encoded so that it never leaves that directory, or the SHA-256 of a
+// name too long for a socket address; names of up to 4095 characters work.
 //
 // As a server: Open, then WaitForConnection hands each connected client over
 // as a new object and leaves a fresh instance behind, so the same object

@@ -1,11 +1,11 @@
 #include "base/Server.h"
 
+#include "base/Console.h"
 #include "base/Error.h"
 #include "base/ScopedLock.h"
 #include "base/SystemException.h"
 
 #include <chrono>
-#include <iostream>
 #include <thread>
 
 namespace KO::LocalSocket {
@@ -170,8 +170,24 @@ void Server::WakeWorkersToStop()
             m_wakeUp.Notify();
         }
     } catch (const SystemException& exception) {
-        std::wcout << L"KO::LocalSocket::Server::~Server#Semaphore::NotifyAll fails, errMsg:"
-                   << exception.GetErrMsg() << L", errNum:" << exception.GetErrNum() << std::endl;
+        ReportWakeUpFailure(exception);
+    }
+}
+
+// static
+void Server::ReportWakeUpFailure(const SystemException& failure) noexcept
+{
+    // Through Console, which writes narrow text: a wide write would fix the
+    // stream's orientation, and the C library would then drop every narrow
+    // report written after it.
+    try {
+        std::wstring report =
+            L"KO::LocalSocket::Server::~Server#Semaphore::NotifyAll fails, errMsg:";
+        report += failure.GetErrMsg();
+        report += L", errNum:" + std::to_wstring(failure.GetErrNum());
+        Console::Out(report);
+    } catch (...) {
+        // Nowhere is left to report to.
     }
 }
 

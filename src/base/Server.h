@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace KO {
+class SystemException;
+} // namespace KO
+
 namespace KO::LocalSocket {
 
 // Serves one connected client on a worker thread. True when the handler is
@@ -54,6 +58,11 @@ public:
     std::size_t GetPendingCount() const;
     // Clients whose handler returned false.
     std::size_t GetRetainedCount() const;
+
+    // Writes the report of a failed wake-up of the workers at shutdown (the
+    // destructor goes on after it) to standard output through Console, like
+    // every console report of the library.
+    static void ReportWakeUpFailure(const SystemException& failure) noexcept;
 
 private:
     static std::uint32_t ListenerProcedure(void* server);

@@ -11,30 +11,32 @@ void Thread::Start(THREAD_PROC_PTR procedure, void* argument)
     }
     // Claiming the state before the thread exists makes a second Start that
     // comes before the new thread runs a no-op as well.
-    const int previous = m_state.exchange(Running);
+    const int previous = m_shared->state.exchange(Running);
     if (previous == Running) {
         return;
     }
-    m_procedure = procedure;
-    m_argument = argument;
+    m_shared->procedure = procedure;
+    m_shared->argument = argument;
+    auto run = std::make_unique<SharedRef>(m_shared);
     try {
-        StartNative();
+        StartNative(run);
     } catch (...) {
-        m_state = previous;
+        m_shared->state = previous;
         throw;
     }
 }
 
 // static
-std::uint32_t Thread::Run(void* thread)
+std::uint32_t Thread::Run(void* run)
 {
-    if (thread == nullptr) {
+    if (run == nullptr) {
         return 0;
     }
-    auto* self = static_cast<Thread*>(thread);
-    self->m_state = Running;
-    self->m_procedure(self->m_argument);
-    self->m_state = Finished;
+    const std::unique_ptr<SharedRef> reference(static_cast<SharedRef*>(run));
+    Shared& shared = **reference;
+    shared.state = Running;
+    shared.procedure(shared.argument);
+    shared.state = Finished;
     return 0;
 }
 

@@ -15,10 +15,15 @@ using THREAD_PROC_PTR = std::uint32_t (*)(void*);
 //
 // Start on an object whose thread is running does nothing; Start after the
 // procedure returned starts a new thread. Join waits for the thread without a
-// time limit and releases it. The destructor neither joins nor stops the
-// thread: it only releases the system handle (a POSIX thread that was never
-// joined is detached). Failures throw Error (no procedure) or
+// time limit and releases it. Failures throw Error (no procedure) or
 // SystemException (the system call and its error number).
+//
+// The destructor neither joins nor stops the thread: it releases the system
+// handle (a POSIX thread that was never joined is detached) and lets a
+// running procedure run on. The thread keeps its own reference to what it
+// shares with the object (procedure, argument, state), so it never touches
+// the object once the object is gone; the procedure's argument must stay
+// valid until the procedure returns.
 class Thread : public Object, private NotCopyable
 {
 public:
@@ -35,21 +40,32 @@ public:
     void Start(THREAD_PROC_PTR procedure, void* argument);
     void Join();
 
-    State GetState() const noexcept { return static_cast<State>(m_state.load()); }
+    State GetState() const noexcept { return static_cast<State>(m_shared->state.load()); }
 
-    // Entry routine of the new thread: runs the procedure of the Thread that
-    // `thread` points to and tracks its state. A null pointer returns 0 at once.
-    static std::uint32_t Run(void* thread);
+    // Entry routine of the new thread. `run` is the thread's reference to the
+    // state it shares with its Thread, which Start hands over; the routine
+    // runs the procedure, tracks the state and drops the reference. A null
+    // pointer returns 0 at once.
+    static std::uint32_t Run(void* run);
 
 private:
     struct Native;
 
-    void StartNative();
+    // What the object and its thread share; it lives until both are done.
+    struct Shared
+    {
+        std::atomic<int> state{NotStarted};
+        THREAD_PROC_PTR procedure = nullptr;
+        void* argument = nullptr;
+    };
+    using SharedRef = std::shared_ptr<Shared>;
+
+    // Starts the system thread with `run`, a reference of its own, and takes
+    // `run` over when it started.
+    void StartNative(std::unique_ptr<SharedRef>& run);
 
     std::unique_ptr<Native> m_native; // the system thread, or none
-    std::atomic<int> m_state{NotStarted};
-    THREAD_PROC_PTR m_procedure = nullptr;
-    void* m_argument = nullptr;
+    SharedRef m_shared = std::make_shared<Shared>();
 };
 
 } // namespace KO

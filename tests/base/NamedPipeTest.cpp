@@ -320,3 +320,77 @@ TEST(NamedPipeTest, LargeWriteArrivesWhole)
     EXPECT_EQ(ReadToEnd(*connected), payload);
     client.get();
 }
+
+constexpr char kFlushMessage[] = "a message the peer may leave unread";
+constexpr std::size_t kFlushMessageSize = sizeof(kFlushMessage) - 1;
+
+// How much of a message the peer reads before it closes its end, and whether
+// the writer's Flush then reports the message delivered. A peer that reads
+// everything stays connected until Flush has returned.
+struct FlushCase
+{
+    const char* label;
+    std::size_t bytesRead;
+    bool delivered;
+};
+
+void PrintTo(const FlushCase& flushCase, std::ostream* out)
+{
+    *out << flushCase.label;
+}
+
+class NamedPipeFlushTest : public testing::TestWithParam<FlushCase>
+{};
+
+TEST_P(NamedPipeFlushTest, SucceedsOnlyWhenThePeerHasReadEverything)
+{
+    const FlushCase flushCase = GetParam();
+    if (!flushCase.delivered && !KoTest::kFlushSeesDroppedData) {
+        GTEST_SKIP() << "a closing peer discards the unread bytes, and a flush that starts after "
+                        "that finds nothing to wait for";
+    }
+    const std::string message(kFlushMessage, kFlushMessageSize);
+    const std::wstring name = UniqueName(L"flush");
+    NamedPipe server(name.c_str());
+    server.Open();
+    std::promise<void> written;
+    std::promise<void> flushed;
+    auto peer = std::async(std::launch::async, [&, afterWrite = written.get_future(),
+                                                afterFlush = flushed.get_future()] {
+        const auto connected = server.WaitForConnection(kGenerousMs);
+        ASSERT_NE(connected, nullptr);
+        afterWrite.wait(); // the whole message is on its way before the peer acts
+        EXPECT_EQ(ReadExactly(*connected, flushCase.bytesRead),
+                  message.substr(0, flushCase.bytesRead));
+        if (flushCase.delivered) {
+            afterFlush.wait();
+        }
+    }); // and closes its end
+
+    NamedPipe client(name.c_str());
+    ASSERT_EQ(client.Connect(kGenerousMs), 0);
+    WriteText(client, message);
+    written.set_value();
+    if (flushCase.delivered) {
+        EXPECT_NO_THROW(client.Flush());
+    } else {
+        try {
+            client.Flush();
+            ADD_FAILURE() << "Flush reported an unread message as delivered";
+        } catch (const KO::SystemException& exception) {
+            EXPECT_STREQ(exception.GetErrMsg(),
+                         L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.");
+            EXPECT_EQ(exception.GetErrNum(), KoTest::kUnreadDataLost);
+        }
+    }
+    flushed.set_value();
+    peer.get();
+}
+
+INSTANTIATE_TEST_SUITE_P(PeerReads, NamedPipeFlushTest,
+                         testing::Values(FlushCase{"Everything", kFlushMessageSize, true},
+                                         FlushCase{"Nothing", 0, false},
+                                         FlushCase{"Part", 10, false}),
+                         [](const testing::TestParamInfo<FlushCase>& info) {
+                             return std::string(info.param.label);
+                         });

@@ -25,6 +25,10 @@ inline std::uint32_t CurrentProcessId()
 constexpr std::int32_t kFileNotFound = ERROR_FILE_NOT_FOUND;
 constexpr std::int32_t kNameTaken = ERROR_ACCESS_DENIED;
 constexpr std::int32_t kBrokenPipe = ERROR_BROKEN_PIPE;
+constexpr std::int32_t kUnreadDataLost = ERROR_BROKEN_PIPE;
+// A Windows pipe forgets the bytes its peer left unread when the peer closes:
+// only a flush already waiting then learns of the loss.
+constexpr bool kFlushSeesDroppedData = false;
 constexpr const wchar_t* kExecutableSuffix = L".exe";
 #else
 inline std::uint32_t CurrentProcessId()
@@ -34,6 +38,9 @@ inline std::uint32_t CurrentProcessId()
 constexpr std::int32_t kFileNotFound = ENOENT;
 constexpr std::int32_t kNameTaken = EADDRINUSE;
 constexpr std::int32_t kBrokenPipe = EPIPE;
+constexpr std::int32_t kUnreadDataLost = ECONNRESET;
+// A socket whose peer closed with bytes unread keeps the reset pending.
+constexpr bool kFlushSeesDroppedData = true;
 constexpr const wchar_t* kExecutableSuffix = L"";
 #endif
 

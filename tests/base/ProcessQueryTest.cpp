@@ -1,6 +1,9 @@
 #include "base/ProcessQuery.h"
 
 #include "PipeTestSupport.h"
+#include "ProbeProcess.h"
+
+#include "base/FilePath.h"
 
 #include <gtest/gtest.h>
 
@@ -66,10 +69,13 @@ TEST(ProcessQueryTest, ExecutableFileNameIsTheNameTheSystemLists)
 
 TEST(ProcessQueryTest, FindsAProcessByNameIgnoringCase)
 {
-    const std::uint32_t found = ProcessQuery::FindProcessId(Uppercase(OwnExecutable()), kNoProcess);
-    ASSERT_NE(found, 0u);
-    // Runs of this program may overlap: any of them is a right answer.
-    EXPECT_EQ(FindEntry(found).executable, OwnExecutable());
+    // A child under a name no other process has, alive until the test ends:
+    // the answer is that child and no other.
+    const std::wstring executable = ProcessQuery::ExecutableFileName(KoTest::UniqueName(L"probe"));
+    const ProbeProcess probe(
+        std::filesystem::path(KO::FilePath::ExecutableDirectory()) / KO_PROCESS_PROBE, executable);
+    EXPECT_EQ(ProcessQuery::FindProcessId(Uppercase(executable), kNoProcess), probe.ProcessId());
+    EXPECT_EQ(FindEntry(probe.ProcessId()).executable, executable);
 }
 
 TEST(ProcessQueryTest, SkipsProcessesOfTheExcludedParent)

@@ -3,9 +3,13 @@
 #include "base/SystemException.h"
 
 #include "PipeTestSupport.h"
+#include "StdoutCapture.h"
+
+#include "base/Console.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -247,4 +251,18 @@ TEST_F(ServerTest, ASecondServerOnAServedNameFailsToListen)
         EXPECT_EQ(exception.GetErrNum(), KoTest::kNameTaken);
     }
     EXPECT_EQ(Ask(name, 41), 42u); // the first still serves
+}
+
+TEST(ServerReportTest, AWakeUpFailureLeavesLaterConsoleReportsIntact)
+{
+    StdoutCapture capture;
+    Server::ReportWakeUpFailure(
+        KO::SystemException(L"KO::Semaphore::Notify()#ReleaseSemaphore fails", 75));
+    KO::Console::Out(L"a later report");
+    std::string captured = capture.Finish();
+    // Text-mode streams on Windows end lines with CR LF.
+    captured.erase(std::remove(captured.begin(), captured.end(), '\r'), captured.end());
+    EXPECT_EQ(captured, "KO::LocalSocket::Server::~Server#Semaphore::NotifyAll fails, "
+                        "errMsg:KO::Semaphore::Notify()#ReleaseSemaphore fails, "
+                        "errNum:75\na later report\n");
 }

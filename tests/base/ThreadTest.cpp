@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "PipeTestSupport.h"
+
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -23,6 +26,32 @@ struct GatedRun
         self->started.Notify();
         self->release.Wait();
         return 7;
+    }
+};
+
+// Set when a thread that ran OutlivingRun::Procedure has ended: its thread
+// storage is destroyed on the way out, after everything the entry routine did.
+std::atomic<bool> g_outlivingThreadEnded{false};
+
+struct ThreadEndWitness
+{
+    ~ThreadEndWitness() { g_outlivingThreadEnded = true; }
+};
+
+// A procedure that blocks until released and is seen to end with its thread.
+struct OutlivingRun
+{
+    KO::Semaphore started;
+    KO::Semaphore release;
+
+    static std::uint32_t Procedure(void* argument)
+    {
+        thread_local ThreadEndWitness witness;
+        static_cast<void>(witness);
+        auto* self = static_cast<OutlivingRun*>(argument);
+        self->started.Notify();
+        self->release.Wait();
+        return 0;
     }
 };
 
@@ -103,6 +132,20 @@ TEST(ThreadTest, FinishedThreadNeedsNoJoinBeforeDestruction)
         }
     }
     EXPECT_EQ(counter, 1);
+}
+
+TEST(ThreadTest, DestroyingTheObjectWhileItsThreadRunsLeavesTheThreadRunningSafely)
+{
+    OutlivingRun run;
+    auto thread = std::make_unique<KO::Thread>();
+    thread->Start(OutlivingRun::Procedure, &run);
+    ASSERT_TRUE(run.started.Wait(10000));
+    thread.reset();
+
+    // The procedure returns after its object is gone; the thread must not
+    // write into the freed object on its way out.
+    run.release.Notify();
+    EXPECT_TRUE(KoTest::Eventually([] { return g_outlivingThreadEnded.load(); }));
 }
 
 TEST(ThreadTest, EntryRoutineReturnsAtOnceForNoObject)

@@ -1,8 +1,9 @@
 #include "base/NamedPipe.h"
 
 #include "base/Error.h"
-#include "base/SystemException.h"
 #include "base/StringConversion.h"
+#include "base/SystemException.h"
+#include "base/posix/Sha256.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,51 +40,72 @@ void CloseKeepingErrno(int fd)
     errno = saved;
 }
 
-// The directory of the sockets: $XDG_RUNTIME_DIR/ko-pipe when that variable
-// holds an absolute path, else /tmp/ko-pipe-<uid>.
+// The directory of the sockets, the same for every user and environment so
+// that a client and a service always meet: $KO_PIPE_DIR when it holds an
+// absolute path, else /tmp/ko-pipe.
 std::string SocketDirectory()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') {
-        return std::string(runtime) + "/ko-pipe";
+    const char* configured = std::getenv("KO_PIPE_DIR");
+    if (configured != nullptr && configured[0] == '/') {
+        return configured;
     }
-    return "/tmp/ko-pipe-" + std::to_string(geteuid());
+    return "/tmp/ko-pipe";
 }
 
-// Checks that the directory is a real directory of this user that nobody
-// else can enter; with `create` makes it and narrows its mode to 0700.
-// 0 or the errno value.
-int PrepareDirectory(const std::string& directory, bool create)
+// Opens the socket directory if it can be trusted: a real directory (not a
+// symbolic link) that group and others may write only with the sticky bit
+// set, as on /tmp, so that nobody but a socket's owner can remove or replace
+// it. A server (`create`) also needs the directory to belong to root or to
+// its own user, whose directory is the only other one able to replace its
+// socket; it makes a missing directory shared (mode 01777) and gives a
+// directory of its own that others may write the sticky bit. The descriptor,
+// or -1 with errno set.
+int OpenDirectory(const std::string& directory, bool create)
 {
-    if (create && mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        return errno;
+    const bool made = create && mkdir(directory.c_str(), 0700) == 0;
+    if (create && !made && errno != EEXIST) {
+        return -1;
     }
     const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
-        return errno;
+        return -1;
     }
     struct stat status
     {};
     int error = fstat(fd, &status) == 0 ? 0 : errno;
-    if (error == 0 && status.st_uid != geteuid()) {
+    const bool own = status.st_uid == geteuid();
+    if (error == 0 && create && !own && status.st_uid != 0) {
         error = EACCES;
     }
-    if (error == 0 && (status.st_mode & 0777) != 0700) {
-        if (!create) {
+    const bool othersWrite = (status.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (error == 0 && (made || (othersWrite && (status.st_mode & S_ISVTX) == 0))) {
+        if (!create || !own) {
             error = EACCES;
-        } else if (fchmod(fd, 0700) != 0) {
+        } else if (fchmod(fd, made ? 01777 : (status.st_mode & 07777) | S_ISVTX) != 0) {
             error = errno;
         }
     }
-    close(fd);
-    return error;
+    if (error != 0) {
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
+
+// A name encoded longer than this becomes a digest, so that every name fits
+// the address of a socket.
+constexpr std::size_t kLongestPlainFileName = 64;
 
 // The file name of a pipe inside the directory: the name after the prefix
 // in UTF-8, with '/', '%', control bytes and a leading '.' written as %XX,
-// so that no name reaches outside the directory or collides with a lock
-// file. Empty for a name that has nothing after the prefix.
-std::string EncodeName(const std::wstring& shortName)
+// so that no name reaches outside the directory. An encoding longer than
+// kLongestPlainFileName is replaced by ".." and the hexadecimal SHA-256 of
+// the encoding. Plain names never begin with '.', lock files ("." + a plain
+// name) never with "..", and digests ("..", lock "...") are distinct for
+// distinct names, so no two pipes share a file. Empty for a name that has
+// nothing after the prefix.
+std::string FileName(const std::wstring& shortName)
 {
     static const char kHex[] = "0123456789ABCDEF";
     std::string encoded;
@@ -99,30 +121,55 @@ std::string EncodeName(const std::wstring& shortName)
             encoded += c;
         }
     }
-    return encoded;
+    if (encoded.size() <= kLongestPlainFileName) {
+        return encoded;
+    }
+    std::string digest = "..";
+    for (const std::uint8_t byte : Posix::Sha256(encoded)) {
+        digest += kHex[byte >> 4];
+        digest += kHex[byte & 0xF];
+    }
+    return digest;
 }
 
-// Where the socket of a pipe and the lock that claims its name live.
+// The trusted socket directory, held open, and the file names of one pipe in
+// it: the socket and the lock that claims its name.
 struct Location
 {
-    std::string socketPath;
-    std::string lockPath;
+    int directory = -1;
+    std::string directoryPath;
+    std::string file;
+
+    Location() = default;
+    Location(const Location&) = delete;
+    Location& operator=(const Location&) = delete;
+    ~Location()
+    {
+        if (directory >= 0) {
+            close(directory);
+        }
+    }
+
+    std::string SocketPath() const { return directoryPath + "/" + file; }
+    std::string LockFile() const { return "." + file; }
+    // The socket's address through the open directory: short whatever the
+    // directory's path, and immune to the path being swapped meanwhile.
+    std::string Address() const
+    {
+        return "/proc/self/fd/" + std::to_string(directory) + "/" + file;
+    }
 };
 
 // 0 and the location, or the errno value. `create` makes the directory.
 int Locate(const std::wstring& shortName, bool create, Location& location)
 {
-    const std::string file = EncodeName(shortName);
-    if (file.empty()) {
+    location.file = FileName(shortName);
+    if (location.file.empty()) {
         return EINVAL;
     }
-    const std::string directory = SocketDirectory();
-    location.socketPath = directory + "/" + file;
-    location.lockPath = directory + "/." + file;
-    if (location.socketPath.size() >= sizeof(sockaddr_un::sun_path)) {
-        return ENAMETOOLONG;
-    }
-    return PrepareDirectory(directory, create);
+    location.directoryPath = SocketDirectory();
+    location.directory = OpenDirectory(location.directoryPath, create);
+    return location.directory < 0 ? errno : 0;
 }
 
 sockaddr_un SocketAddress(const std::string& path)
@@ -214,8 +261,8 @@ void NamedPipe::Open()
         throw SystemException(kOpenFailure, error);
     }
     auto server = std::make_unique<Native>();
-    server->nameLock =
-        open(location.lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    server->nameLock = openat(location.directory, location.LockFile().c_str(),
+                              O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (server->nameLock < 0) {
         throw SystemException(kOpenFailure, errno);
     }
@@ -223,16 +270,21 @@ void NamedPipe::Open()
         throw SystemException(kOpenFailure, errno == EWOULDBLOCK ? EADDRINUSE : errno);
     }
     // Holding the lock, any socket file left at the path is a dead server's.
-    unlink(location.socketPath.c_str());
+    unlinkat(location.directory, location.file.c_str(), 0);
     server->socket = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (server->socket < 0) {
         throw SystemException(kOpenFailure, errno);
     }
-    const sockaddr_un address = SocketAddress(location.socketPath);
+    const sockaddr_un address = SocketAddress(location.Address());
     if (bind(server->socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         throw SystemException(kOpenFailure, errno);
     }
-    server->socketPath = location.socketPath;
+    server->socketPath = location.SocketPath();
+    // Clients of every user may connect; the directory decides who reaches
+    // the socket at all.
+    if (fchmodat(location.directory, location.file.c_str(), 0666, 0) != 0) {
+        throw SystemException(kOpenFailure, errno);
+    }
     // A backlog of 0 admits one waiting client, like the one free instance
     // of a pipe server: further clients wait in Connect.
     if (listen(server->socket, 0) != 0) {
@@ -296,7 +348,7 @@ int NamedPipe::Connect(unsigned int timeoutMs)
             }
             SetSendTimeout(fd, left);
         }
-        if (ConnectSocket(fd, location.socketPath) == 0) {
+        if (ConnectSocket(fd, location.Address()) == 0) {
             break;
         }
         if (errno == EAGAIN) {
@@ -352,18 +404,28 @@ void NamedPipe::WriteAll(const void* buffer, std::size_t size)
 
 void NamedPipe::Flush()
 {
+    const wchar_t* const failure = L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.";
     // The bytes a stream socket has sent stay charged to it until the peer
-    // has read them; nothing signals that moment, so poll: first by giving
-    // the reader the processor, then with a growing pause.
+    // has read them, or until the peer closes and the system drops them; in
+    // that case the peer's close leaves ECONNRESET pending on this socket
+    // before the bytes are dropped. Nothing signals the moment, so poll:
+    // first by giving the reader the processor, then with a growing pause.
     constexpr int kYields = 64;
     auto pause = std::chrono::microseconds(20);
     for (int round = 0;; ++round) {
         int unread = 0;
         if (ioctl(m_native->socket, SIOCOUTQ, &unread) != 0) {
-            throw SystemException(L"LOCALSOCKET::NamedPipe::Flush()#FlushFileBuffers fails.",
-                                  errno);
+            throw SystemException(failure, errno);
         }
         if (unread == 0) {
+            int pending = 0;
+            socklen_t length = sizeof(pending);
+            if (getsockopt(m_native->socket, SOL_SOCKET, SO_ERROR, &pending, &length) != 0) {
+                throw SystemException(failure, errno);
+            }
+            if (pending != 0) {
+                throw SystemException(failure, pending);
+            }
             return;
         }
         if (round < kYields) {

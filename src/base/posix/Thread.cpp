@@ -22,9 +22,9 @@ struct Thread::Native
 
 namespace {
 
-void* EntryPoint(void* thread)
+void* EntryPoint(void* run)
 {
-    Thread::Run(thread);
+    Thread::Run(run);
     return nullptr;
 }
 
@@ -34,14 +34,15 @@ Thread::Thread() = default;
 
 Thread::~Thread() = default;
 
-void Thread::StartNative()
+void Thread::StartNative(std::unique_ptr<SharedRef>& run)
 {
     auto native = std::make_unique<Native>();
-    const int result = pthread_create(&native->id, nullptr, EntryPoint, this);
+    const int result = pthread_create(&native->id, nullptr, EntryPoint, run.get());
     if (result != 0) {
         native->joined = true; // nothing to detach
         throw SystemException(L"Thread::Start(THREAD_PRCO_PTR, void*)#CreateThread fails.", result);
     }
+    run.release(); // the thread's now
     m_native = std::move(native);
 }
 

@@ -16,9 +16,9 @@ struct Thread::Native
 
 namespace {
 
-DWORD WINAPI EntryPoint(LPVOID thread)
+DWORD WINAPI EntryPoint(LPVOID run)
 {
-    return Thread::Run(thread);
+    return Thread::Run(run);
 }
 
 } // namespace
@@ -27,13 +27,14 @@ Thread::Thread() = default;
 
 Thread::~Thread() = default;
 
-void Thread::StartNative()
+void Thread::StartNative(std::unique_ptr<SharedRef>& run)
 {
-    HANDLE handle = CreateThread(nullptr, 0, EntryPoint, this, 0, nullptr);
+    HANDLE handle = CreateThread(nullptr, 0, EntryPoint, run.get(), 0, nullptr);
     if (handle == nullptr) {
         throw SystemException(L"Thread::Start(THREAD_PRCO_PTR, void*)#CreateThread fails.",
                               static_cast<std::int32_t>(GetLastError()));
     }
+    run.release(); // the thread's now
     m_native = std::make_unique<Native>();
     m_native->handle = handle;
 }

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <dirent.h>
 #include <sys/socket.h>
@@ -67,35 +69,63 @@ void RemoveTree(const std::string& path)
     }
 }
 
-// Each test gets its own runtime directory through XDG_RUNTIME_DIR, restored
-// and removed afterwards.
+// An environment variable set for a test and restored afterwards.
+class ScopedVariable
+{
+public:
+    explicit ScopedVariable(const char* name) : m_name(name)
+    {
+        if (const char* previous = std::getenv(name)) {
+            m_previous = previous;
+        }
+    }
+
+    ~ScopedVariable()
+    {
+        if (m_previous) {
+            setenv(m_name, m_previous->c_str(), 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+    // Sets the variable, or removes it for null.
+    void Set(const char* value) const
+    {
+        if (value != nullptr) {
+            setenv(m_name, value, 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_previous;
+};
+
+// Each test gets a socket directory of its own through KO_PIPE_DIR, inside a
+// temporary directory removed afterwards.
 class NamedPipePosixTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (const char* previous = std::getenv("XDG_RUNTIME_DIR")) {
-            m_previous = previous;
-        }
         char pattern[] = "/tmp/ko-pipe-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_runtime = pattern;
-        setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
+        m_pipeDirectory.Set(SocketDirectory().c_str());
     }
 
-    void TearDown() override
-    {
-        if (m_previous) {
-            setenv("XDG_RUNTIME_DIR", m_previous->c_str(), 1);
-        } else {
-            unsetenv("XDG_RUNTIME_DIR");
-        }
-        RemoveTree(m_runtime);
-    }
+    void TearDown() override { RemoveTree(m_runtime); }
 
     std::string SocketDirectory() const { return m_runtime + "/ko-pipe"; }
 
-    std::optional<std::string> m_previous;
+    ScopedVariable m_pipeDirectory{"KO_PIPE_DIR"};
+    ScopedVariable m_runtimeDirectory{"XDG_RUNTIME_DIR"};
     std::string m_runtime;
 };
 
@@ -134,26 +164,39 @@ std::int32_t ConnectError(NamedPipe& pipe)
 
 } // namespace
 
-TEST_F(NamedPipePosixTest, SocketLivesInAPrivateDirectoryWhileTheServerDoes)
+TEST_F(NamedPipePosixTest, ServerMakesTheSharedDirectoryAndKeepsItsSocketThereWhileItServes)
 {
     const std::wstring name = UniqueName(L"dir");
     const std::string socketPath = SocketDirectory() + "/" + Narrow(name);
     {
         NamedPipe server(name.c_str());
         server.Open();
+        // Like /tmp: every user may serve and connect, only a socket's owner
+        // may remove it.
         const auto directory = StatOf(SocketDirectory());
         ASSERT_TRUE(directory.has_value());
         EXPECT_TRUE(S_ISDIR(directory->st_mode));
-        EXPECT_EQ(directory->st_mode & 07777, 0700u);
+        EXPECT_EQ(directory->st_mode & 07777, 01777u);
         const auto socketFile = StatOf(socketPath);
         ASSERT_TRUE(socketFile.has_value());
         EXPECT_TRUE(S_ISSOCK(socketFile->st_mode));
+        EXPECT_EQ(socketFile->st_mode & 0777, 0666u);
         ExpectRoundTrip(server, name);
     }
     EXPECT_FALSE(StatOf(socketPath).has_value());
 }
 
-TEST_F(NamedPipePosixTest, AnExistingDirectoryOpenToOthersIsNarrowedByTheServer)
+TEST_F(NamedPipePosixTest, APrivateDirectoryStaysPrivate)
+{
+    ASSERT_EQ(mkdir(SocketDirectory().c_str(), 0700), 0);
+    const std::wstring name = UniqueName(L"private");
+    NamedPipe server(name.c_str());
+    server.Open();
+    EXPECT_EQ(StatOf(SocketDirectory())->st_mode & 07777, 0700u);
+    ExpectRoundTrip(server, name);
+}
+
+TEST_F(NamedPipePosixTest, AnExistingDirectoryOthersMayWriteGetsTheStickyBitFromTheServer)
 {
     ASSERT_EQ(mkdir(SocketDirectory().c_str(), 0700), 0);
     ASSERT_EQ(chmod(SocketDirectory().c_str(), 0777), 0);
@@ -164,7 +207,7 @@ TEST_F(NamedPipePosixTest, AnExistingDirectoryOpenToOthersIsNarrowedByTheServer)
 
     NamedPipe server(name.c_str());
     server.Open();
-    EXPECT_EQ(StatOf(SocketDirectory())->st_mode & 07777, 0700u);
+    EXPECT_EQ(StatOf(SocketDirectory())->st_mode & 07777, 01777u);
     ExpectRoundTrip(server, name);
 }
 
@@ -219,20 +262,72 @@ TEST_F(NamedPipePosixTest, ASocketLeftByADeadServerDoesNotBlockANewOne)
     ExpectRoundTrip(server, name);
 }
 
-TEST_F(NamedPipePosixTest, WithoutAnAbsoluteRuntimeDirectoryTheUsersTmpDirectoryServes)
+TEST_F(NamedPipePosixTest, WithoutAnAbsoluteOverrideTheSharedTmpDirectoryServes)
 {
-    const std::string fallback = "/tmp/ko-pipe-" + std::to_string(geteuid());
-    for (const char* runtime : {static_cast<const char*>(nullptr), "relative/dir", ""}) {
-        if (runtime != nullptr) {
-            setenv("XDG_RUNTIME_DIR", runtime, 1);
-        } else {
-            unsetenv("XDG_RUNTIME_DIR");
-        }
-        const std::wstring name = UniqueName(L"fallback");
+    const std::string shared = "/tmp/ko-pipe";
+    for (const char* configured : {static_cast<const char*>(nullptr), "relative/dir", ""}) {
+        m_pipeDirectory.Set(configured);
+        const std::wstring name = UniqueName(L"default");
         NamedPipe server(name.c_str());
         server.Open();
-        EXPECT_EQ(StatOf(fallback)->st_mode & 07777, 0700u);
-        EXPECT_TRUE(StatOf(fallback + "/" + Narrow(name)).has_value());
+        EXPECT_TRUE(StatOf(shared + "/" + Narrow(name)).has_value());
         ExpectRoundTrip(server, name);
     }
+}
+
+TEST_F(NamedPipePosixTest, ClientAndServerMeetWhateverTheirRuntimeDirectories)
+{
+    const std::wstring name = UniqueName(L"environment");
+    m_runtimeDirectory.Set(m_runtime.c_str());
+    NamedPipe server(name.c_str());
+    server.Open();
+    m_runtimeDirectory.Set(nullptr);
+    ExpectRoundTrip(server, name);
+    EXPECT_EQ(Entries(m_runtime), std::set<std::string>{"ko-pipe"});
+}
+
+TEST_F(NamedPipePosixTest, LongNamesUpTo4095CharactersConnectWithoutColliding)
+{
+    const std::wstring tag = UniqueName(L"long");
+    // Two names that differ only in their last character, one that would
+    // climb out of the directory, one just over the plain length.
+    const std::wstring names[] = {tag + std::wstring(4095 - tag.size(), L'a'),
+                                  tag + std::wstring(4094 - tag.size(), L'a') + L'b',
+                                  L"../" + tag + std::wstring(4000, L'/'),
+                                  tag + std::wstring(65 - tag.size(), L'c')};
+    std::vector<std::unique_ptr<NamedPipe>> servers;
+    for (const std::wstring& name : names) {
+        servers.push_back(std::make_unique<NamedPipe>(name.c_str()));
+        ASSERT_NO_THROW(servers.back()->Open()) << name.size();
+    }
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        ExpectRoundTrip(*servers[i], names[i]);
+    }
+    EXPECT_EQ(Entries(m_runtime), std::set<std::string>{"ko-pipe"});
+    const std::set<std::string> files = Entries(SocketDirectory());
+    EXPECT_EQ(files.size(), 2 * std::size(names));
+    for (const std::string& file : files) {
+        EXPECT_LE(file.size(), 67u) << file; // "...", then 64 digits
+    }
+}
+
+TEST_F(NamedPipePosixTest, ANameLongerThanTheLimitBecomesTheDigestOfItsEncoding)
+{
+    // 64 bytes are used as they are; 100 become ".." and the SHA-256 of the
+    // encoding, the same in every process that speaks to the pipe.
+    const std::wstring plain(64, L'p');
+    const std::wstring hashed(100, L'x');
+    NamedPipe plainServer(plain.c_str());
+    plainServer.Open();
+    NamedPipe hashedServer(hashed.c_str());
+    hashedServer.Open();
+    NamedPipe escapedServer((L"../" + std::wstring(100, L'y')).c_str());
+    escapedServer.Open();
+    EXPECT_EQ(Entries(SocketDirectory()),
+              (std::set<std::string>{
+                  std::string(64, 'p'), "." + std::string(64, 'p'),
+                  "..09ECB6EBC8BCEFC733F6F2EC44F791ABEED6A99EDF0CC31519637898AEBD52D8",
+                  "...09ECB6EBC8BCEFC733F6F2EC44F791ABEED6A99EDF0CC31519637898AEBD52D8",
+                  "..47F10C06E8D33DC11ADEACE1988AC6E2E894A3FA33C83D270AC712DA3971EC68",
+                  "...47F10C06E8D33DC11ADEACE1988AC6E2E894A3FA33C83D270AC712DA3971EC68"}));
 }
