@@ -210,19 +210,22 @@ void CheckWrite(const std::uint8_t* data, std::size_t size, std::uint8_t selecto
     Check(file.WriteLines(lines, bom, encoding), "WriteLines failed");
     Check(file.AppendLines(lines, bom, encoding), "AppendLines failed");
 
-    std::wstring whole;
+    // Each line is one write of its own: a surrogate pair never spans two.
+    std::vector<std::wstring> writes;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        whole += lines[i] + (i + 1 < lines.size() ? L"\r\n" : L"");
+        writes.push_back(lines[i] + (i + 1 < lines.size() ? L"\r\n" : L""));
     }
     for (const std::wstring& line : lines) {
-        whole += line + L"\r\n";
+        writes.push_back(line + L"\r\n");
     }
     std::string expected;
     if (encoding == KO::ENCODING_UTF16LE) {
-        expected = (bom ? "\xFF\xFE" : "") + ReferenceUtf16(whole);
-    } else {
-        expected =
-            (bom && encoding == KO::ENCODING_UTF8 ? "\xEF\xBB\xBF" : "") + ReferenceUtf8(whole);
+        expected = bom ? "\xFF\xFE" : "";
+    } else if (bom && encoding == KO::ENCODING_UTF8) {
+        expected = "\xEF\xBB\xBF";
+    }
+    for (const std::wstring& write : writes) {
+        expected += encoding == KO::ENCODING_UTF16LE ? ReferenceUtf16(write) : ReferenceUtf8(write);
     }
     std::string joined;
     for (const std::string& line : ReadLines(path, 0)) {
