@@ -46,6 +46,13 @@ bool WriteIniValue(const QString& file, const QString& group, const QString& key
         return false;
     }
     QSettings settings(file, QSettings::IniFormat);
+    // A file that does not parse would be rewritten with only the part that
+    // could be read: leave its bytes alone and report the write failed. The
+    // framework parses a section when it is first used, so use them all.
+    settings.allKeys();
+    if (settings.status() != QSettings::NoError) {
+        return false;
+    }
     if (clearFile) {
         settings.clear();
     }

@@ -37,7 +37,8 @@ public:
     // return false for an empty file name. ReadIniInt also returns false,
     // leaving `value` alone, when the key is absent; a stored text that is
     // not a number reads as 0. ReadIniString reads an absent key as an empty
-    // string. The writes return false when the file cannot be written.
+    // string. The writes return false when the file cannot be written, and
+    // leave a file that does not parse as it is (also when clearing).
     static bool ReadIniInt(const QString& file, const QString& group, const QString& key,
                            int& value);
     static bool WriteIniInt(const QString& file, const QString& group, const QString& key,
