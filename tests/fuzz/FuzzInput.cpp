@@ -52,10 +52,3 @@ std::string FuzzInput::WriteFile(const std::uint8_t* data, std::size_t size,
     }
     return path;
 }
-
-// static
-bool FuzzInput::CheckKnownFaults()
-{
-    const char* const setting = std::getenv("KO_FUZZ_KNOWN_FAULTS");
-    return setting == nullptr || std::strcmp(setting, "skip") != 0;
-}

@@ -20,12 +20,6 @@ public:
     std::string PathOf(const std::string& name) const { return m_directory + "/" + name; }
     const std::string& Directory() const { return m_directory; }
 
-    // False when KO_FUZZ_KNOWN_FAULTS=skip: the checks that show the two
-    // faults fixed elsewhere (the loaders' text mode, the exponential
-    // style-variable expansion) stand aside so a bounded run can cover the
-    // rest. Unset, every check runs.
-    static bool CheckKnownFaults();
-
     FuzzInput(const FuzzInput&) = delete;
     FuzzInput& operator=(const FuzzInput&) = delete;
 
