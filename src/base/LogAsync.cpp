@@ -7,6 +7,7 @@
 #include "base/ScopedLock.h"
 #include "base/SystemException.h"
 
+#include <exception>
 #include <vector>
 
 namespace KO {
@@ -54,7 +55,9 @@ LogAsync::~LogAsync()
     }
     m_running = false;
     try {
-        m_wakeUp.NotifyAll();
+        // One count, kept by the semaphore until taken: the writer ends its
+        // loop whether it waits already or is about to.
+        m_wakeUp.Notify();
     } catch (const SystemException& exception) {
         Console::Out(std::wstring(exception.GetErrMsg()) + L" " +
                      std::to_wstring(exception.GetErrNum()));
@@ -166,20 +169,23 @@ void LogAsync::Append(std::wstring_view text)
 void LogAsync::QueueCurrentBuffer()
 {
     ScopedLock lock(m_lock);
+    if (!m_current || m_current->empty()) {
+        return; // nothing to hand over; the spare may still be with the writer
+    }
     m_full.push_back(std::move(m_current));
     m_current = std::move(m_spare);
     m_wakeUp.Notify();
 }
 
-LogAsync::Buffer LogAsync::TakeQueuedBuffer()
+bool LogAsync::TakeQueuedBuffer(Buffer& buffer)
 {
     ScopedLock lock(m_lock);
     if (m_full.empty()) {
-        return nullptr;
+        return false;
     }
-    Buffer buffer = std::move(m_full.front());
+    buffer = std::move(m_full.front());
     m_full.pop_front();
-    return buffer;
+    return true;
 }
 
 // static
@@ -198,21 +204,24 @@ std::uint32_t LogAsync::Run(void* self)
     return 0;
 }
 
-void LogAsync::WriteQueuedBuffers()
+void LogAsync::WriteQueuedBuffers() noexcept
 {
     File* const target = GetTargetFile();
-    std::vector<std::wstring> lines;
-    while (Buffer buffer = TakeQueuedBuffer()) {
-        if (buffer->empty()) {
-            continue;
-        }
-        if (target == nullptr) {
-            Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), false);
-        } else {
-            lines.push_back(std::move(*buffer));
-        }
-    }
     try {
+        std::vector<std::wstring> lines;
+        // Until the queue is empty: a null or empty entry is skipped, never
+        // taken for the end of the queue.
+        Buffer buffer;
+        while (TakeQueuedBuffer(buffer)) {
+            if (!buffer || buffer->empty()) {
+                continue;
+            }
+            if (target == nullptr) {
+                Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), false);
+            } else {
+                lines.push_back(std::move(*buffer));
+            }
+        }
         if (!lines.empty()) {
             target->AppendLines(lines, kTargetWriteBom, kTargetEncoding);
         }
@@ -224,6 +233,8 @@ void LogAsync::WriteQueuedBuffers()
         Report(exception, L"errNum: ");
     } catch (const Error& error) {
         Console::Err(error.GetErrMsg());
+    } catch (const std::exception&) {
+        Console::Err(L"LogAsync::Run() fails.");
     }
 }
 

@@ -57,8 +57,9 @@ private:
 
     void Append(std::wstring_view text);
     void QueueCurrentBuffer();
-    void WriteQueuedBuffers();
-    Buffer TakeQueuedBuffer();
+    void WriteQueuedBuffers() noexcept;
+    // Moves the front of the queue into buffer; false when the queue is empty.
+    bool TakeQueuedBuffer(Buffer& buffer);
 
     Thread m_thread;
     Mutex m_lock;

@@ -126,3 +126,29 @@ TEST_F(LogAsyncTest, LogLinesGoToTheOutputFileWhenNoTargetIsSet)
     EXPECT_NE(text.find("[TRACE] <LogAsyncTest.cpp>"), std::string::npos) << text;
     EXPECT_NE(text.find("queued line\r\n"), std::string::npos) << text;
 }
+
+// Flushes that come faster than the writer replaces its spare buffer must
+// lose nothing, neither to the writer's next pass nor to its last one.
+TEST_F(LogAsyncTest, FlushesInQuickSuccessionLoseNoText)
+{
+    UseTargetFile();
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        KO::LogAsync::Write(L"first " + std::to_wstring(round) + L";\r\n");
+        for (int i = 0; i < 5; ++i) {
+            KO::LogAsync::Flush();
+        }
+        KO::LogAsync::Write(L"LAST " + std::to_wstring(round) + L";\r\n");
+        KO::LogAsync::Release();
+    }
+
+    const std::string bytes = ReadText(TargetPath());
+    std::size_t position = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const char* text : {"first ", "LAST "}) {
+            const std::string expected = Utf16(text + std::to_string(round) + ";");
+            position = bytes.find(expected, position);
+            ASSERT_NE(position, std::string::npos) << "lost: " << text << round;
+        }
+    }
+}
