@@ -33,6 +33,13 @@ std::shared_ptr<LogAsync>& InstanceSlot()
     return *slot;
 }
 
+// The end of the writer created last; guarded by CreationLock().
+std::shared_ptr<Semaphore>& LastWriterEnd()
+{
+    static auto* const end = new std::shared_ptr<Semaphore>;
+    return *end;
+}
+
 void Report(const SystemException& exception, const wchar_t* separator)
 {
     Console::Err(std::wstring(exception.GetErrMsg()) + separator +
@@ -41,9 +48,13 @@ void Report(const SystemException& exception, const wchar_t* separator)
 
 } // namespace
 
-LogAsync::LogAsync() : m_current(NewBuffer()), m_spare(NewBuffer())
+// Called under CreationLock() only.
+LogAsync::LogAsync()
+    : m_current(NewBuffer()), m_spare(NewBuffer()), m_previousWriterEnd(LastWriterEnd()),
+      m_writerEnd(std::make_shared<Semaphore>())
 {
     m_thread.Start(&LogAsync::Run, this);
+    LastWriterEnd() = m_writerEnd;
 }
 
 LogAsync::~LogAsync()
@@ -192,6 +203,7 @@ bool LogAsync::TakeQueuedBuffer(Buffer& buffer)
 std::uint32_t LogAsync::Run(void* self)
 {
     auto* writer = static_cast<LogAsync*>(self);
+    writer->WaitForPreviousWriter();
     while (writer->m_running) {
         try {
             writer->m_wakeUp.Wait();
@@ -201,7 +213,25 @@ std::uint32_t LogAsync::Run(void* self)
         writer->WriteQueuedBuffers();
     }
     writer->WriteQueuedBuffers(); // whatever was queued after the last wake-up
+    try {
+        writer->m_writerEnd->Notify();
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    }
     return 0;
+}
+
+void LogAsync::WaitForPreviousWriter() noexcept
+{
+    if (!m_previousWriterEnd) {
+        return;
+    }
+    try {
+        m_previousWriterEnd->Wait();
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    }
+    m_previousWriterEnd.reset();
 }
 
 void LogAsync::WriteQueuedBuffers() noexcept

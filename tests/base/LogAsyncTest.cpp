@@ -6,6 +6,7 @@
 #include "base/Thread.h"
 
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -149,6 +150,54 @@ TEST_F(LogAsyncTest, FlushesInQuickSuccessionLoseNoText)
             const std::string expected = Utf16(text + std::to_string(round) + ";");
             position = bytes.find(expected, position);
             ASSERT_NE(position, std::string::npos) << "lost: " << text << round;
+        }
+    }
+}
+
+namespace {
+
+// Drops the instance it holds on a thread of its own.
+struct InstanceDropper
+{
+    std::shared_ptr<KO::LogAsync> instance;
+
+    static std::uint32_t Procedure(void* argument)
+    {
+        static_cast<InstanceDropper*>(argument)->instance.reset();
+        return 0;
+    }
+};
+
+} // namespace
+
+// A Write that comes while a released writer still drains starts the next
+// writer; it writes only after the previous one has finished, so the target
+// file has one writer at a time and the texts keep their order.
+TEST_F(LogAsyncTest, WriterAfterReleaseWaitsForThePreviousOne)
+{
+    UseTargetFile();
+    constexpr int kRounds = 20;
+    const std::wstring filler(100000, L'.');
+    for (int round = 0; round < kRounds; ++round) {
+        const std::wstring number = std::to_wstring(round);
+        InstanceDropper dropper{KO::LogAsync::GetInstance()};
+        KO::LogAsync::Write(L"before " + number + filler + L";\r\n");
+        KO::LogAsync::Release(); // `dropper` still holds that writer
+        KO::LogAsync::Write(L"after " + number + L";\r\n");
+
+        KO::Thread thread;
+        thread.Start(InstanceDropper::Procedure, &dropper);
+        KO::LogAsync::Release();
+        thread.Join();
+    }
+
+    const std::string bytes = ReadText(TargetPath());
+    std::size_t position = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const char* text : {"before ", "after "}) {
+            const std::string expected = Utf16(text + std::to_string(round));
+            position = bytes.find(expected, position);
+            ASSERT_NE(position, std::string::npos) << "lost or out of order: " << text << round;
         }
     }
 }
