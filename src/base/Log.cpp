@@ -45,6 +45,26 @@ std::wstring ErrorNumberText(const SystemException& exception)
     return std::to_wstring(exception.GetErrNum());
 }
 
+// Reports the exception being handled as a failure of `operation` on
+// standard error. Called from a catch block only.
+void ReportFailure(const wchar_t* operation) noexcept
+{
+    try {
+        const std::wstring head = std::wstring(operation) + L" fails. ErrMsg:";
+        try {
+            throw;
+        } catch (const SystemException& exception) {
+            Console::Err(head + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+        } catch (const Error& error) {
+            Console::Err(head + error.GetErrMsg());
+        } catch (const std::exception& exception) {
+            Console::Err(head + String::ToWide(exception.what()));
+        }
+    } catch (...) {
+        // Out of memory even for the report: nothing is left to tell.
+    }
+}
+
 // Decimal digits without leading zeros; one line carries about ten numbers,
 // so this avoids the formatted-output machinery.
 void AppendDecimal(std::wstring& text, unsigned long value)
@@ -113,15 +133,15 @@ Log::Log()
 Log::~Log() = default;
 
 // static
-Log* Log::GetInstance()
+Log* Log::GetInstance() noexcept
 {
     static Log* instance = nullptr; // never destroyed, like WriterLock()
-    ScopedLock lock(WriterLock());
-    if (instance != nullptr) {
-        return instance;
-    }
     try {
-        instance = new Log;
+        ScopedLock lock(WriterLock());
+        if (instance == nullptr) {
+            instance = new Log;
+        }
+        return instance;
     } catch (const SystemException& exception) {
         Console::Out(std::wstring(L"GetInstance() fails. ErrMsg:") + exception.GetErrMsg() +
                      L"ErrNum:" + ErrorNumberText(exception));
@@ -130,14 +150,11 @@ Log* Log::GetInstance()
     } catch (const std::exception&) {
         Console::Out(L"GetInstance() fails.");
     }
-    return instance;
+    return nullptr;
 }
 
-bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
+bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix) noexcept
 {
-    const auto failure = [&channel] {
-        return std::wstring(channel.operation) + L" fails. ErrMsg:";
-    };
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
             if (channel.file.GetSize() > g_settings.maxFileSize) {
@@ -150,18 +167,14 @@ bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
         std::wstring line = withPrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
         line += text;
         return AppendLine(channel.file, std::move(line));
-    } catch (const SystemException& exception) {
-        Console::Err(failure() + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
-    } catch (const Error& error) {
-        Console::Err(failure() + error.GetErrMsg());
-    } catch (const std::exception& exception) {
-        Console::Err(failure() + String::ToWide(exception.what()));
+    } catch (...) {
+        ReportFailure(channel.operation);
     }
     return false;
 }
 
 // static
-bool Log::WriteOutLog(const wchar_t* text)
+bool Log::WriteOutLog(const wchar_t* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"Invalid Parameters.");
@@ -171,30 +184,40 @@ bool Log::WriteOutLog(const wchar_t* text)
 }
 
 // static
-bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed)
+bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed) noexcept
 {
     Log* log = GetInstance();
     if (log == nullptr) {
         Console::Err(L"GetInstance fails.");
         return false;
     }
-    ScopedLock lock(WriterLock());
     Channel& channel = target == Target::OutputFile ? *log->m_out : *log->m_err;
-    return log->Write(channel, text, prefixAllowed && g_settings.writePrefix);
+    try {
+        ScopedLock lock(WriterLock());
+        return log->Write(channel, text, prefixAllowed && g_settings.writePrefix);
+    } catch (...) {
+        ReportFailure(channel.operation); // the lock failed
+    }
+    return false;
 }
 
 // static
-bool Log::WriteOutLog(const char* text)
+bool Log::WriteOutLog(const char* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteOutLog(const char*)#Invalid Parameters.\n");
         return false;
     }
-    return WriteOutLog(String::ToWide(text).c_str());
+    try {
+        return WriteOutLog(String::ToWide(text).c_str());
+    } catch (...) {
+        ReportFailure(L"KO::Log::WriteOutLog(const char*)");
+    }
+    return false;
 }
 
 // static
-bool Log::WriteErrLog(const wchar_t* text)
+bool Log::WriteErrLog(const wchar_t* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteErrLog(const wchar_t*)Invalid Parameters.");
@@ -204,13 +227,18 @@ bool Log::WriteErrLog(const wchar_t* text)
 }
 
 // static
-bool Log::WriteErrLog(const char* text)
+bool Log::WriteErrLog(const char* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteErrLog(const char*)#Invalid Parameters.\n");
         return false;
     }
-    return WriteErrLog(String::ToWide(text).c_str());
+    try {
+        return WriteErrLog(String::ToWide(text).c_str());
+    } catch (...) {
+        ReportFailure(L"KO::Log::WriteErrLog(const char*)");
+    }
+    return false;
 }
 
 // static

@@ -26,12 +26,12 @@ public:
 
     // The singleton, created on first use and never destroyed; null (and
     // reported on standard output) when it cannot be created.
-    static Log* GetInstance();
+    static Log* GetInstance() noexcept;
 
-    static bool WriteOutLog(const wchar_t* text);
-    static bool WriteOutLog(const char* text);
-    static bool WriteErrLog(const wchar_t* text);
-    static bool WriteErrLog(const char* text);
+    static bool WriteOutLog(const wchar_t* text) noexcept;
+    static bool WriteOutLog(const char* text) noexcept;
+    static bool WriteErrLog(const wchar_t* text) noexcept;
+    static bool WriteErrLog(const char* text) noexcept;
 
     // Paths of the two files; a relative prefix resolves against the
     // executable's directory. Files already on disk are left alone.
@@ -65,8 +65,8 @@ private:
     Log();
 
     // `prefixAllowed` false writes the text alone whatever the prefix switch.
-    static bool WriteTo(Target target, const wchar_t* text, bool prefixAllowed);
-    bool Write(Channel& channel, const wchar_t* text, bool withPrefix);
+    static bool WriteTo(Target target, const wchar_t* text, bool prefixAllowed) noexcept;
+    bool Write(Channel& channel, const wchar_t* text, bool withPrefix) noexcept;
 
     std::unique_ptr<Channel> m_out;
     std::unique_ptr<Channel> m_err;

@@ -1,3 +1,4 @@
+#include "AllocationFailure.h"
 #include "LogFixture.h"
 
 #include "base/Encoding.h"
@@ -236,6 +237,40 @@ TEST_F(LogTest, NullTextsAreReportedAndWriteNothing)
         testing::internal::CaptureStderr();
         EXPECT_FALSE(c.write());
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.report);
+    }
+    EXPECT_TRUE(FileNames().empty());
+}
+
+TEST_F(LogTest, NarrowTextsThatCannotBeConvertedFailWithoutThrowing)
+{
+    struct Case
+    {
+        bool (*write)(const char*);
+        const char* report;
+    };
+    const Case cases[] = {
+        {[](const char* text) { return KO::Log::WriteOutLog(text); },
+         "KO::Log::WriteOutLog(const char*) fails. ErrMsg:"},
+        {[](const char* text) { return KO::Log::WriteErrLog(text); },
+         "KO::Log::WriteErrLog(const char*) fails. ErrMsg:"},
+    };
+    // Converting this text needs one allocation larger than any other here.
+    const std::string text(100000, 'n');
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        bool written = true;
+        int refusals = 0;
+        {
+            const AllocationFailure failure(text.size() * 2);
+            EXPECT_NO_THROW(written = c.write(text.c_str()));
+            refusals = failure.Refusals();
+        }
+        const std::string report = testing::internal::GetCapturedStderr();
+        if (refusals == 0) {
+            GTEST_SKIP() << "the conversion does not allocate through this program's operator new";
+        }
+        EXPECT_FALSE(written);
+        EXPECT_EQ(report.rfind(c.report, 0), 0u) << report;
     }
     EXPECT_TRUE(FileNames().empty());
 }
