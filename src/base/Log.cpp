@@ -153,7 +153,7 @@ Log* Log::GetInstance() noexcept
     return nullptr;
 }
 
-bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix) noexcept
+bool Log::Write(Channel& channel, const wchar_t* text, Form form) noexcept
 {
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
@@ -164,8 +164,12 @@ bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix) noexcept
         }
         ++channel.writesSinceCheck;
 
-        std::wstring line = withPrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
-        line += text;
+        if (form == Form::FinishedLines) {
+            return AppendLine(channel.file, text);
+        }
+        std::wstring line =
+            g_settings.writePrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
+        AppendRecordText(line, text);
         return AppendLine(channel.file, std::move(line));
     } catch (...) {
         ReportFailure(channel.operation);
@@ -180,11 +184,11 @@ bool Log::WriteOutLog(const wchar_t* text) noexcept
         Console::Err(L"Invalid Parameters.");
         return false;
     }
-    return WriteTo(Target::OutputFile, text, true);
+    return WriteTo(Target::OutputFile, text, Form::Record);
 }
 
 // static
-bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed) noexcept
+bool Log::WriteTo(Target target, const wchar_t* text, Form form) noexcept
 {
     Log* log = GetInstance();
     if (log == nullptr) {
@@ -194,7 +198,7 @@ bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed) noexce
     Channel& channel = target == Target::OutputFile ? *log->m_out : *log->m_err;
     try {
         ScopedLock lock(WriterLock());
-        return log->Write(channel, text, prefixAllowed && g_settings.writePrefix);
+        return log->Write(channel, text, form);
     } catch (...) {
         ReportFailure(channel.operation); // the lock failed
     }
@@ -223,7 +227,7 @@ bool Log::WriteErrLog(const wchar_t* text) noexcept
         Console::Err(L"KO::Log::WriteErrLog(const wchar_t*)Invalid Parameters.");
         return false;
     }
-    return WriteTo(Target::ErrorFile, text, true);
+    return WriteTo(Target::ErrorFile, text, Form::Record);
 }
 
 // static
@@ -338,6 +342,22 @@ void Log::RenameStageFiles(const File* file)
     if (stages == 0) {
         file->Delete();
     }
+}
+
+// static
+void Log::AppendRecordText(std::wstring& line, std::wstring_view text)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c != L'\r' && c != L'\n') {
+            continue;
+        }
+        line.append(text, start, i - start);
+        line += c == L'\r' ? L"\\r" : L"\\n";
+        start = i + 1;
+    }
+    line.append(text, start, text.size() - start);
 }
 
 // static

@@ -247,7 +247,7 @@ void LogAsync::WriteQueuedBuffers() noexcept
                 continue;
             }
             if (target == nullptr) {
-                Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), false);
+                Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), Log::Form::FinishedLines);
             } else {
                 lines.push_back(std::move(*buffer));
             }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <memory>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -200,4 +201,22 @@ TEST_F(LogAsyncTest, WriterAfterReleaseWaitsForThePreviousOne)
             ASSERT_NE(position, std::string::npos) << "lost or out of order: " << text << round;
         }
     }
+}
+
+// The asynchronous path escapes a record's line breaks as the synchronous one
+// does and keeps the record's own line end.
+TEST_F(LogAsyncTest, LineBreaksInALogLineCannotForgeARecord)
+{
+    KO::SetAsyncLog(true);
+    LOG_TRACE << L"ok\r\n[2016-1-1 0:1:0.7][1:1][FATAL] <Evil.cpp> <Evil::forge> <line:1> forged";
+    LOG_TRACE << "next\n";
+    KO::LogAsync::Release();
+
+    const std::string text = ReadText(Out());
+    const std::regex shape(R"((\[[^\]]+\]){2}\[TRACE\] <LogAsyncTest\.cpp> <[^>]+> <line:\d+> )"
+                           R"(ok\\r\\n\[2016-1-1 0:1:0\.7\]\[1:1\]\[FATAL\] <Evil\.cpp> )"
+                           R"(<Evil::forge> <line:1> forged\r\n)"
+                           R"((\[[^\]]+\]){2}\[TRACE\] <LogAsyncTest\.cpp> <[^>]+> <line:\d+> )"
+                           R"(next\\n\r\n\r\n)");
+    EXPECT_TRUE(std::regex_match(text, shape)) << text;
 }

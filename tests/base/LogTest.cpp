@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -283,6 +284,61 @@ TEST_F(LogTest, EncodingWithoutEncoderIsRefused)
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(report.rfind("Log::WriteOutLog(const wchar_t*) fails. ErrMsg:", 0), 0u) << report;
     EXPECT_EQ(ReadText(Out()), ""); // the size check created it; nothing was written
+}
+
+namespace {
+
+// The ASCII text of a log file written without a mark: UTF-16LE is narrowed
+// by dropping the zero high bytes.
+std::string AsciiText(const std::filesystem::path& path, int encoding)
+{
+    const std::string bytes = ReadText(path);
+    if (encoding != KO::ENCODING_UTF16LE) {
+        return bytes;
+    }
+    std::string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += bytes[i + 1] == '\0' ? bytes[i] : '?';
+    }
+    return text;
+}
+
+} // namespace
+
+// A text's line breaks are written as "\r" and "\n": every record is one
+// line, ended by the writer's own CR LF, in every encoding.
+TEST_F(LogTest, LineBreaksInATextCannotForgeARecord)
+{
+    const char* const forged =
+        "[2016-1-1 0:1:0.7][1:1][FATAL] <Evil.cpp> <Evil::forge> <line:1> forged record";
+    const std::wstring wideForged(forged, forged + std::strlen(forged));
+    const std::pair<std::wstring, std::string> texts[] = {
+        {L"ok\r\n" + wideForged, std::string("ok\\r\\n") + forged},
+        {L"ok\n" + wideForged, std::string("ok\\n") + forged},
+        {L"ok\r" + wideForged, std::string("ok\\r") + forged},
+        {L"\n\n", "\\n\\n"},
+        // Without line breaks a text is written as it is, backslashes too.
+        {L"C:\\new\\report \\r\\n", "C:\\new\\report \\r\\n"},
+    };
+    const int encodings[] = {KO::ENCODING_ANSI, KO::ENCODING_UTF8, KO::ENCODING_UTF16LE};
+    int file = 0;
+    for (const int encoding : encodings) {
+        KO::Log::SetEncoding(encoding);
+        for (const auto& [text, written] : texts) {
+            const auto prefix = m_dir.Path() / ("forge" + std::to_string(++file));
+            UsePrefix(prefix);
+            LOG_TRACE << text;
+            KO::Log::WriteErrLog(text.c_str());
+
+            for (const char* suffix : {".out", ".err"}) {
+                const std::string lines = AsciiText(prefix.string() + suffix, encoding);
+                EXPECT_EQ(lines.find_first_of("\r\n"), lines.size() - 2)
+                    << "encoding " << encoding << ": " << lines;
+                EXPECT_EQ(lines.substr(lines.size() - written.size() - 2), written + "\r\n")
+                    << "encoding " << encoding << ": " << lines;
+            }
+        }
+    }
 }
 
 namespace {
