@@ -118,7 +118,8 @@ struct Log::Channel
 
     File file;
     int writesSinceCheck = kWritesPerSizeCheck;
-    const wchar_t* operation; // names the writer in failure reports
+    bool rotationFailing = false; // the last rotation failed and was reported
+    const wchar_t* operation;     // names the writer in failure reports
     Prefix prefix;
 };
 
@@ -158,7 +159,9 @@ bool Log::Write(Channel& channel, const wchar_t* text, Form form) noexcept
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
             if (channel.file.GetSize() > g_settings.maxFileSize) {
-                RenameStageFiles(&channel.file);
+                // A rotation that keeps failing is reported once, not at every
+                // check, until one succeeds again.
+                channel.rotationFailing = !RotateStageFiles(channel.file, !channel.rotationFailing);
             }
             channel.writesSinceCheck = 0;
         }
@@ -318,9 +321,16 @@ void Log::RenameStageFiles(const File* file)
     if (file == nullptr) {
         throw Error(L"Log::RenameStageFiles(const File *)#Inavlid Parameters.");
     }
-    const std::wstring path = file->GetPath().GetPath();
-    const std::wstring name = file->GetPath().GetFileName();
+    RotateStageFiles(*file, true);
+}
+
+// static
+bool Log::RotateStageFiles(const File& file, bool reportFailures)
+{
+    const std::wstring path = file.GetPath().GetPath();
+    const std::wstring name = file.GetPath().GetFileName();
     const unsigned int stages = g_settings.stageFileCount;
+    bool rotated = true;
     for (unsigned int i = stages; i >= 1; --i) {
         try {
             if (i == stages) {
@@ -335,13 +345,17 @@ void Log::RenameStageFiles(const File* file)
                 stage.Rename(name + L"." + std::to_wstring(i));
             }
         } catch (const SystemException& exception) {
-            Console::Out(std::wstring(L"Log::RenameStageFiles(const File *) fails. ErrMsg:") +
-                         exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+            rotated = false;
+            if (reportFailures) {
+                Console::Out(std::wstring(L"Log::RenameStageFiles(const File *) fails. ErrMsg:") +
+                             exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+            }
         }
     }
     if (stages == 0) {
-        file->Delete();
+        file.Delete();
     }
+    return rotated;
 }
 
 // static

@@ -80,6 +80,9 @@ private:
 
     Log();
 
+    // RenameStageFiles without the null check; true when every stage moved.
+    // Failed stages are reported on standard output when reportFailures is set.
+    static bool RotateStageFiles(const File& file, bool reportFailures);
     static bool WriteTo(Target target, const wchar_t* text, Form form) noexcept;
     bool Write(Channel& channel, const wchar_t* text, Form form) noexcept;
 

@@ -192,6 +192,38 @@ TEST_F(LogTest, NoStageFilesDeletesTheFullFile)
     EXPECT_EQ(ReadText(Out()), "\xEF\xBB\xBFgone\r\n");
 }
 
+// A rotation that keeps failing is reported at its first failure, not at
+// every size check; after a rotation that works, a failure is news again.
+TEST_F(LogTest, RotationThatKeepsFailingIsReportedOnce)
+{
+    const auto reports = [](const std::string& output) {
+        const std::string report = "Log::RenameStageFiles(const File *) fails.";
+        int count = 0;
+        for (auto at = output.find(report); at != std::string::npos;
+             at = output.find(report, at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    KO::Log::SetWritePrefix(false);
+    KO::Log::SetStageFileCount(1);
+    KO::Log::SetMaxFileSize(0);
+    std::filesystem::create_directory(Out(".1")); // in the way of the stage file
+
+    testing::internal::CaptureStdout();
+    WriteTimes(101, L"x"); // five checks that find the file too big
+    EXPECT_EQ(reports(testing::internal::GetCapturedStdout()), 1);
+
+    std::filesystem::remove(Out(".1"));
+    testing::internal::CaptureStdout();
+    WriteTimes(20, L"y"); // the sixth rotates
+    std::filesystem::remove(Out(".1"));
+    std::filesystem::create_directory(Out(".1"));
+    WriteTimes(40, L"z"); // the seventh and eighth fail again
+    EXPECT_EQ(reports(testing::internal::GetCapturedStdout()), 1);
+    EXPECT_EQ(ReadText(Out()).find('x'), std::string::npos);
+}
+
 TEST_F(LogTest, RenameStageFilesWithoutFileThrowsError)
 {
     try {
