@@ -45,6 +45,26 @@ std::wstring ErrorNumberText(const SystemException& exception)
     return std::to_wstring(exception.GetErrNum());
 }
 
+// Reports the exception being handled as a failure of `operation` on
+// standard error. Called from a catch block only.
+void ReportFailure(const wchar_t* operation) noexcept
+{
+    try {
+        const std::wstring head = std::wstring(operation) + L" fails. ErrMsg:";
+        try {
+            throw;
+        } catch (const SystemException& exception) {
+            Console::Err(head + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+        } catch (const Error& error) {
+            Console::Err(head + error.GetErrMsg());
+        } catch (const std::exception& exception) {
+            Console::Err(head + String::ToWide(exception.what()));
+        }
+    } catch (...) {
+        // Out of memory even for the report: nothing is left to tell.
+    }
+}
+
 // Decimal digits without leading zeros; one line carries about ten numbers,
 // so this avoids the formatted-output machinery.
 void AppendDecimal(std::wstring& text, unsigned long value)
@@ -98,7 +118,8 @@ struct Log::Channel
 
     File file;
     int writesSinceCheck = kWritesPerSizeCheck;
-    const wchar_t* operation; // names the writer in failure reports
+    bool rotationFailing = false; // the last rotation failed and was reported
+    const wchar_t* operation;     // names the writer in failure reports
     Prefix prefix;
 };
 
@@ -113,15 +134,15 @@ Log::Log()
 Log::~Log() = default;
 
 // static
-Log* Log::GetInstance()
+Log* Log::GetInstance() noexcept
 {
     static Log* instance = nullptr; // never destroyed, like WriterLock()
-    ScopedLock lock(WriterLock());
-    if (instance != nullptr) {
-        return instance;
-    }
     try {
-        instance = new Log;
+        ScopedLock lock(WriterLock());
+        if (instance == nullptr) {
+            instance = new Log;
+        }
+        return instance;
     } catch (const SystemException& exception) {
         Console::Out(std::wstring(L"GetInstance() fails. ErrMsg:") + exception.GetErrMsg() +
                      L"ErrNum:" + ErrorNumberText(exception));
@@ -130,87 +151,101 @@ Log* Log::GetInstance()
     } catch (const std::exception&) {
         Console::Out(L"GetInstance() fails.");
     }
-    return instance;
+    return nullptr;
 }
 
-bool Log::Write(Channel& channel, const wchar_t* text, bool withPrefix)
+bool Log::Write(Channel& channel, const wchar_t* text, Form form) noexcept
 {
-    const auto failure = [&channel] {
-        return std::wstring(channel.operation) + L" fails. ErrMsg:";
-    };
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
             if (channel.file.GetSize() > g_settings.maxFileSize) {
-                RenameStageFiles(&channel.file);
+                // A rotation that keeps failing is reported once, not at every
+                // check, until one succeeds again.
+                channel.rotationFailing = !RotateStageFiles(channel.file, !channel.rotationFailing);
             }
             channel.writesSinceCheck = 0;
         }
         ++channel.writesSinceCheck;
 
-        std::wstring line = withPrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
-        line += text;
+        if (form == Form::FinishedLines) {
+            return AppendLine(channel.file, text);
+        }
+        std::wstring line =
+            g_settings.writePrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
+        AppendRecordText(line, text);
         return AppendLine(channel.file, std::move(line));
-    } catch (const SystemException& exception) {
-        Console::Err(failure() + exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
-    } catch (const Error& error) {
-        Console::Err(failure() + error.GetErrMsg());
-    } catch (const std::exception& exception) {
-        Console::Err(failure() + String::ToWide(exception.what()));
+    } catch (...) {
+        ReportFailure(channel.operation);
     }
     return false;
 }
 
 // static
-bool Log::WriteOutLog(const wchar_t* text)
+bool Log::WriteOutLog(const wchar_t* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"Invalid Parameters.");
         return false;
     }
-    return WriteTo(Target::OutputFile, text, true);
+    return WriteTo(Target::OutputFile, text, Form::Record);
 }
 
 // static
-bool Log::WriteTo(Target target, const wchar_t* text, bool prefixAllowed)
+bool Log::WriteTo(Target target, const wchar_t* text, Form form) noexcept
 {
     Log* log = GetInstance();
     if (log == nullptr) {
         Console::Err(L"GetInstance fails.");
         return false;
     }
-    ScopedLock lock(WriterLock());
     Channel& channel = target == Target::OutputFile ? *log->m_out : *log->m_err;
-    return log->Write(channel, text, prefixAllowed && g_settings.writePrefix);
+    try {
+        ScopedLock lock(WriterLock());
+        return log->Write(channel, text, form);
+    } catch (...) {
+        ReportFailure(channel.operation); // the lock failed
+    }
+    return false;
 }
 
 // static
-bool Log::WriteOutLog(const char* text)
+bool Log::WriteOutLog(const char* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteOutLog(const char*)#Invalid Parameters.\n");
         return false;
     }
-    return WriteOutLog(String::ToWide(text).c_str());
+    try {
+        return WriteOutLog(String::ToWide(text).c_str());
+    } catch (...) {
+        ReportFailure(L"KO::Log::WriteOutLog(const char*)");
+    }
+    return false;
 }
 
 // static
-bool Log::WriteErrLog(const wchar_t* text)
+bool Log::WriteErrLog(const wchar_t* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteErrLog(const wchar_t*)Invalid Parameters.");
         return false;
     }
-    return WriteTo(Target::ErrorFile, text, true);
+    return WriteTo(Target::ErrorFile, text, Form::Record);
 }
 
 // static
-bool Log::WriteErrLog(const char* text)
+bool Log::WriteErrLog(const char* text) noexcept
 {
     if (text == nullptr) {
         Console::Err(L"KO::Log::WriteErrLog(const char*)#Invalid Parameters.\n");
         return false;
     }
-    return WriteErrLog(String::ToWide(text).c_str());
+    try {
+        return WriteErrLog(String::ToWide(text).c_str());
+    } catch (...) {
+        ReportFailure(L"KO::Log::WriteErrLog(const char*)");
+    }
+    return false;
 }
 
 // static
@@ -286,9 +321,16 @@ void Log::RenameStageFiles(const File* file)
     if (file == nullptr) {
         throw Error(L"Log::RenameStageFiles(const File *)#Inavlid Parameters.");
     }
-    const std::wstring path = file->GetPath().GetPath();
-    const std::wstring name = file->GetPath().GetFileName();
+    RotateStageFiles(*file, true);
+}
+
+// static
+bool Log::RotateStageFiles(const File& file, bool reportFailures)
+{
+    const std::wstring path = file.GetPath().GetPath();
+    const std::wstring name = file.GetPath().GetFileName();
     const unsigned int stages = g_settings.stageFileCount;
+    bool rotated = true;
     for (unsigned int i = stages; i >= 1; --i) {
         try {
             if (i == stages) {
@@ -303,13 +345,33 @@ void Log::RenameStageFiles(const File* file)
                 stage.Rename(name + L"." + std::to_wstring(i));
             }
         } catch (const SystemException& exception) {
-            Console::Out(std::wstring(L"Log::RenameStageFiles(const File *) fails. ErrMsg:") +
-                         exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+            rotated = false;
+            if (reportFailures) {
+                Console::Out(std::wstring(L"Log::RenameStageFiles(const File *) fails. ErrMsg:") +
+                             exception.GetErrMsg() + L". ErrNum:" + ErrorNumberText(exception));
+            }
         }
     }
     if (stages == 0) {
-        file->Delete();
+        file.Delete();
     }
+    return rotated;
+}
+
+// static
+void Log::AppendRecordText(std::wstring& line, std::wstring_view text)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c != L'\r' && c != L'\n') {
+            continue;
+        }
+        line.append(text, start, i - start);
+        line += c == L'\r' ? L"\\r" : L"\\n";
+        start = i + 1;
+    }
+    line.append(text, start, text.size() - start);
 }
 
 // static

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace KO {
 
@@ -26,12 +27,12 @@ public:
 
     // The singleton, created on first use and never destroyed; null (and
     // reported on standard output) when it cannot be created.
-    static Log* GetInstance();
+    static Log* GetInstance() noexcept;
 
-    static bool WriteOutLog(const wchar_t* text);
-    static bool WriteOutLog(const char* text);
-    static bool WriteErrLog(const wchar_t* text);
-    static bool WriteErrLog(const char* text);
+    static bool WriteOutLog(const wchar_t* text) noexcept;
+    static bool WriteOutLog(const char* text) noexcept;
+    static bool WriteErrLog(const wchar_t* text) noexcept;
+    static bool WriteErrLog(const char* text) noexcept;
 
     // Paths of the two files; a relative prefix resolves against the
     // executable's directory. Files already on disk are left alone.
@@ -48,6 +49,13 @@ public:
     // for a null file; SystemException when deleting the file fails (N = 0).
     static void RenameStageFiles(const File* file);
 
+    // Appends a record's text to a line: carriage return and line feed are
+    // written as the two characters "\r" and "\n", so that a record stays
+    // one line and a text cannot start a record of its own. Everything else,
+    // backslashes included, is copied as it is: a text without line breaks
+    // (a Windows path, say) is written unchanged.
+    static void AppendRecordText(std::wstring& line, std::wstring_view text);
+
     // "[2015-3-7 9:5:2.31][pid:tid]" and "[2015-3-7 9:5:2] ": the prefixes of
     // the output and the error file, numbers without leading zeros.
     static std::wstring OutputPrefix(const LocalTime& time);
@@ -61,12 +69,22 @@ private:
         OutputFile,
         ErrorFile
     };
+    // A record gets the prefix (when switched on) and its line breaks
+    // escaped; finished lines, which end in line breaks of their own, are
+    // written as they are.
+    enum class Form
+    {
+        Record,
+        FinishedLines
+    };
 
     Log();
 
-    // `prefixAllowed` false writes the text alone whatever the prefix switch.
-    static bool WriteTo(Target target, const wchar_t* text, bool prefixAllowed);
-    bool Write(Channel& channel, const wchar_t* text, bool withPrefix);
+    // RenameStageFiles without the null check; true when every stage moved.
+    // Failed stages are reported on standard output when reportFailures is set.
+    static bool RotateStageFiles(const File& file, bool reportFailures);
+    static bool WriteTo(Target target, const wchar_t* text, Form form) noexcept;
+    bool Write(Channel& channel, const wchar_t* text, Form form) noexcept;
 
     std::unique_ptr<Channel> m_out;
     std::unique_ptr<Channel> m_err;

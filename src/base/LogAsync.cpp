@@ -7,6 +7,7 @@
 #include "base/ScopedLock.h"
 #include "base/SystemException.h"
 
+#include <exception>
 #include <vector>
 
 namespace KO {
@@ -32,6 +33,13 @@ std::shared_ptr<LogAsync>& InstanceSlot()
     return *slot;
 }
 
+// The end of the writer created last; guarded by CreationLock().
+std::shared_ptr<Semaphore>& LastWriterEnd()
+{
+    static auto* const end = new std::shared_ptr<Semaphore>;
+    return *end;
+}
+
 void Report(const SystemException& exception, const wchar_t* separator)
 {
     Console::Err(std::wstring(exception.GetErrMsg()) + separator +
@@ -40,9 +48,13 @@ void Report(const SystemException& exception, const wchar_t* separator)
 
 } // namespace
 
-LogAsync::LogAsync() : m_current(NewBuffer()), m_spare(NewBuffer())
+// Called under CreationLock() only.
+LogAsync::LogAsync()
+    : m_current(NewBuffer()), m_spare(NewBuffer()), m_previousWriterEnd(LastWriterEnd()),
+      m_writerEnd(std::make_shared<Semaphore>())
 {
     m_thread.Start(&LogAsync::Run, this);
+    LastWriterEnd() = m_writerEnd;
 }
 
 LogAsync::~LogAsync()
@@ -54,7 +66,9 @@ LogAsync::~LogAsync()
     }
     m_running = false;
     try {
-        m_wakeUp.NotifyAll();
+        // One count, kept by the semaphore until taken: the writer ends its
+        // loop whether it waits already or is about to.
+        m_wakeUp.Notify();
     } catch (const SystemException& exception) {
         Console::Out(std::wstring(exception.GetErrMsg()) + L" " +
                      std::to_wstring(exception.GetErrNum()));
@@ -166,26 +180,30 @@ void LogAsync::Append(std::wstring_view text)
 void LogAsync::QueueCurrentBuffer()
 {
     ScopedLock lock(m_lock);
+    if (!m_current || m_current->empty()) {
+        return; // nothing to hand over; the spare may still be with the writer
+    }
     m_full.push_back(std::move(m_current));
     m_current = std::move(m_spare);
     m_wakeUp.Notify();
 }
 
-LogAsync::Buffer LogAsync::TakeQueuedBuffer()
+bool LogAsync::TakeQueuedBuffer(Buffer& buffer)
 {
     ScopedLock lock(m_lock);
     if (m_full.empty()) {
-        return nullptr;
+        return false;
     }
-    Buffer buffer = std::move(m_full.front());
+    buffer = std::move(m_full.front());
     m_full.pop_front();
-    return buffer;
+    return true;
 }
 
 // static
 std::uint32_t LogAsync::Run(void* self)
 {
     auto* writer = static_cast<LogAsync*>(self);
+    writer->WaitForPreviousWriter();
     while (writer->m_running) {
         try {
             writer->m_wakeUp.Wait();
@@ -195,24 +213,45 @@ std::uint32_t LogAsync::Run(void* self)
         writer->WriteQueuedBuffers();
     }
     writer->WriteQueuedBuffers(); // whatever was queued after the last wake-up
+    try {
+        writer->m_writerEnd->Notify();
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    }
     return 0;
 }
 
-void LogAsync::WriteQueuedBuffers()
+void LogAsync::WaitForPreviousWriter() noexcept
 {
-    File* const target = GetTargetFile();
-    std::vector<std::wstring> lines;
-    while (Buffer buffer = TakeQueuedBuffer()) {
-        if (buffer->empty()) {
-            continue;
-        }
-        if (target == nullptr) {
-            Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), false);
-        } else {
-            lines.push_back(std::move(*buffer));
-        }
+    if (!m_previousWriterEnd) {
+        return;
     }
     try {
+        m_previousWriterEnd->Wait();
+    } catch (const SystemException& exception) {
+        Report(exception, L"errNum: ");
+    }
+    m_previousWriterEnd.reset();
+}
+
+void LogAsync::WriteQueuedBuffers() noexcept
+{
+    File* const target = GetTargetFile();
+    try {
+        std::vector<std::wstring> lines;
+        // Until the queue is empty: a null or empty entry is skipped, never
+        // taken for the end of the queue.
+        Buffer buffer;
+        while (TakeQueuedBuffer(buffer)) {
+            if (!buffer || buffer->empty()) {
+                continue;
+            }
+            if (target == nullptr) {
+                Log::WriteTo(Log::Target::OutputFile, buffer->c_str(), Log::Form::FinishedLines);
+            } else {
+                lines.push_back(std::move(*buffer));
+            }
+        }
         if (!lines.empty()) {
             target->AppendLines(lines, kTargetWriteBom, kTargetEncoding);
         }
@@ -224,6 +263,8 @@ void LogAsync::WriteQueuedBuffers()
         Report(exception, L"errNum: ");
     } catch (const Error& error) {
         Console::Err(error.GetErrMsg());
+    } catch (const std::exception&) {
+        Console::Err(L"LogAsync::Run() fails.");
     }
 }
 

@@ -23,7 +23,11 @@ class File;
 //
 // Thread-safe. The instance is shared: Release drops the process's
 // reference, and the last holder's release flushes, stops and joins the
-// writer thread, so every text written before is delivered.
+// writer thread, so every text written before is delivered. A Write after
+// Release creates the next instance; its writer starts writing only when the
+// previous writer has ended, so one writer at a time appends to the files
+// and texts keep their order across a Release. Holding an instance from
+// GetInstance across a Release therefore holds up the later writers.
 class LogAsync : public Object, private NotCopyable
 {
 public:
@@ -53,12 +57,14 @@ private:
     LogAsync();
 
     static std::uint32_t Run(void* self);
+    void WaitForPreviousWriter() noexcept;
     static Buffer NewBuffer();
 
     void Append(std::wstring_view text);
     void QueueCurrentBuffer();
-    void WriteQueuedBuffers();
-    Buffer TakeQueuedBuffer();
+    void WriteQueuedBuffers() noexcept;
+    // Moves the front of the queue into buffer; false when the queue is empty.
+    bool TakeQueuedBuffer(Buffer& buffer);
 
     Thread m_thread;
     Mutex m_lock;
@@ -67,6 +73,10 @@ private:
     Buffer m_spare;            // guarded by m_lock
     std::deque<Buffer> m_full; // guarded by m_lock
     std::atomic<bool> m_running{true};
+    // Counted once when the writer of the previous instance has ended; null
+    // for the first instance. Each is waited on by the next writer alone.
+    std::shared_ptr<Semaphore> m_previousWriterEnd;
+    std::shared_ptr<Semaphore> m_writerEnd;
 };
 
 } // namespace KO

@@ -55,7 +55,7 @@ LogLine::~LogLine()
         if (GetAsyncLog()) {
             std::wstring line = Log::OutputPrefix(LocalTime::Now());
             line.reserve(line.size() + m_text.size() + 2);
-            line += m_text;
+            Log::AppendRecordText(line, m_text);
             line += L"\r\n";
             LogAsync::Write(line);
         } else {

@@ -6,6 +6,8 @@
 #include "base/Thread.h"
 
 #include <chrono>
+#include <memory>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -125,4 +127,96 @@ TEST_F(LogAsyncTest, LogLinesGoToTheOutputFileWhenNoTargetIsSet)
     const std::string text = ReadText(Out());
     EXPECT_NE(text.find("[TRACE] <LogAsyncTest.cpp>"), std::string::npos) << text;
     EXPECT_NE(text.find("queued line\r\n"), std::string::npos) << text;
+}
+
+// Flushes that come faster than the writer replaces its spare buffer must
+// lose nothing, neither to the writer's next pass nor to its last one.
+TEST_F(LogAsyncTest, FlushesInQuickSuccessionLoseNoText)
+{
+    UseTargetFile();
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        KO::LogAsync::Write(L"first " + std::to_wstring(round) + L";\r\n");
+        for (int i = 0; i < 5; ++i) {
+            KO::LogAsync::Flush();
+        }
+        KO::LogAsync::Write(L"LAST " + std::to_wstring(round) + L";\r\n");
+        KO::LogAsync::Release();
+    }
+
+    const std::string bytes = ReadText(TargetPath());
+    std::size_t position = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const char* text : {"first ", "LAST "}) {
+            const std::string expected = Utf16(text + std::to_string(round) + ";");
+            position = bytes.find(expected, position);
+            ASSERT_NE(position, std::string::npos) << "lost: " << text << round;
+        }
+    }
+}
+
+namespace {
+
+// Drops the instance it holds on a thread of its own.
+struct InstanceDropper
+{
+    std::shared_ptr<KO::LogAsync> instance;
+
+    static std::uint32_t Procedure(void* argument)
+    {
+        static_cast<InstanceDropper*>(argument)->instance.reset();
+        return 0;
+    }
+};
+
+} // namespace
+
+// A Write that comes while a released writer still drains starts the next
+// writer; it writes only after the previous one has finished, so the target
+// file has one writer at a time and the texts keep their order.
+TEST_F(LogAsyncTest, WriterAfterReleaseWaitsForThePreviousOne)
+{
+    UseTargetFile();
+    constexpr int kRounds = 20;
+    const std::wstring filler(100000, L'.');
+    for (int round = 0; round < kRounds; ++round) {
+        const std::wstring number = std::to_wstring(round);
+        InstanceDropper dropper{KO::LogAsync::GetInstance()};
+        KO::LogAsync::Write(L"before " + number + filler + L";\r\n");
+        KO::LogAsync::Release(); // `dropper` still holds that writer
+        KO::LogAsync::Write(L"after " + number + L";\r\n");
+
+        KO::Thread thread;
+        thread.Start(InstanceDropper::Procedure, &dropper);
+        KO::LogAsync::Release();
+        thread.Join();
+    }
+
+    const std::string bytes = ReadText(TargetPath());
+    std::size_t position = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const char* text : {"before ", "after "}) {
+            const std::string expected = Utf16(text + std::to_string(round));
+            position = bytes.find(expected, position);
+            ASSERT_NE(position, std::string::npos) << "lost or out of order: " << text << round;
+        }
+    }
+}
+
+// The asynchronous path escapes a record's line breaks as the synchronous one
+// does and keeps the record's own line end.
+TEST_F(LogAsyncTest, LineBreaksInALogLineCannotForgeARecord)
+{
+    KO::SetAsyncLog(true);
+    LOG_TRACE << L"ok\r\n[2016-1-1 0:1:0.7][1:1][FATAL] <Evil.cpp> <Evil::forge> <line:1> forged";
+    LOG_TRACE << "next\n";
+    KO::LogAsync::Release();
+
+    const std::string text = ReadText(Out());
+    const std::regex shape(R"((\[[^\]]+\]){2}\[TRACE\] <LogAsyncTest\.cpp> <[^>]+> <line:\d+> )"
+                           R"(ok\\r\\n\[2016-1-1 0:1:0\.7\]\[1:1\]\[FATAL\] <Evil\.cpp> )"
+                           R"(<Evil::forge> <line:1> forged\r\n)"
+                           R"((\[[^\]]+\]){2}\[TRACE\] <LogAsyncTest\.cpp> <[^>]+> <line:\d+> )"
+                           R"(next\\n\r\n\r\n)");
+    EXPECT_TRUE(std::regex_match(text, shape)) << text;
 }

@@ -1,3 +1,4 @@
+#include "AllocationFailure.h"
 #include "LogFixture.h"
 
 #include "base/Encoding.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -190,6 +192,38 @@ TEST_F(LogTest, NoStageFilesDeletesTheFullFile)
     EXPECT_EQ(ReadText(Out()), "\xEF\xBB\xBFgone\r\n");
 }
 
+// A rotation that keeps failing is reported at its first failure, not at
+// every size check; after a rotation that works, a failure is news again.
+TEST_F(LogTest, RotationThatKeepsFailingIsReportedOnce)
+{
+    const auto reports = [](const std::string& output) {
+        const std::string report = "Log::RenameStageFiles(const File *) fails.";
+        int count = 0;
+        for (auto at = output.find(report); at != std::string::npos;
+             at = output.find(report, at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    KO::Log::SetWritePrefix(false);
+    KO::Log::SetStageFileCount(1);
+    KO::Log::SetMaxFileSize(0);
+    std::filesystem::create_directory(Out(".1")); // in the way of the stage file
+
+    testing::internal::CaptureStdout();
+    WriteTimes(101, L"x"); // five checks that find the file too big
+    EXPECT_EQ(reports(testing::internal::GetCapturedStdout()), 1);
+
+    std::filesystem::remove(Out(".1"));
+    testing::internal::CaptureStdout();
+    WriteTimes(20, L"y"); // the sixth rotates
+    std::filesystem::remove(Out(".1"));
+    std::filesystem::create_directory(Out(".1"));
+    WriteTimes(40, L"z"); // the seventh and eighth fail again
+    EXPECT_EQ(reports(testing::internal::GetCapturedStdout()), 1);
+    EXPECT_EQ(ReadText(Out()).find('x'), std::string::npos);
+}
+
 TEST_F(LogTest, RenameStageFilesWithoutFileThrowsError)
 {
     try {
@@ -240,6 +274,40 @@ TEST_F(LogTest, NullTextsAreReportedAndWriteNothing)
     EXPECT_TRUE(FileNames().empty());
 }
 
+TEST_F(LogTest, NarrowTextsThatCannotBeConvertedFailWithoutThrowing)
+{
+    struct Case
+    {
+        bool (*write)(const char*);
+        const char* report;
+    };
+    const Case cases[] = {
+        {[](const char* text) { return KO::Log::WriteOutLog(text); },
+         "KO::Log::WriteOutLog(const char*) fails. ErrMsg:"},
+        {[](const char* text) { return KO::Log::WriteErrLog(text); },
+         "KO::Log::WriteErrLog(const char*) fails. ErrMsg:"},
+    };
+    // Converting this text needs one allocation larger than any other here.
+    const std::string text(100000, 'n');
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        bool written = true;
+        int refusals = 0;
+        {
+            const AllocationFailure failure(text.size() * 2);
+            EXPECT_NO_THROW(written = c.write(text.c_str()));
+            refusals = failure.Refusals();
+        }
+        const std::string report = testing::internal::GetCapturedStderr();
+        if (refusals == 0) {
+            GTEST_SKIP() << "the conversion does not allocate through this program's operator new";
+        }
+        EXPECT_FALSE(written);
+        EXPECT_EQ(report.rfind(c.report, 0), 0u) << report;
+    }
+    EXPECT_TRUE(FileNames().empty());
+}
+
 TEST_F(LogTest, EncodingWithoutEncoderIsRefused)
 {
     KO::Log::SetEncoding(3);
@@ -248,6 +316,61 @@ TEST_F(LogTest, EncodingWithoutEncoderIsRefused)
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(report.rfind("Log::WriteOutLog(const wchar_t*) fails. ErrMsg:", 0), 0u) << report;
     EXPECT_EQ(ReadText(Out()), ""); // the size check created it; nothing was written
+}
+
+namespace {
+
+// The ASCII text of a log file written without a mark: UTF-16LE is narrowed
+// by dropping the zero high bytes.
+std::string AsciiText(const std::filesystem::path& path, int encoding)
+{
+    const std::string bytes = ReadText(path);
+    if (encoding != KO::ENCODING_UTF16LE) {
+        return bytes;
+    }
+    std::string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += bytes[i + 1] == '\0' ? bytes[i] : '?';
+    }
+    return text;
+}
+
+} // namespace
+
+// A text's line breaks are written as "\r" and "\n": every record is one
+// line, ended by the writer's own CR LF, in every encoding.
+TEST_F(LogTest, LineBreaksInATextCannotForgeARecord)
+{
+    const char* const forged =
+        "[2016-1-1 0:1:0.7][1:1][FATAL] <Evil.cpp> <Evil::forge> <line:1> forged record";
+    const std::wstring wideForged(forged, forged + std::strlen(forged));
+    const std::pair<std::wstring, std::string> texts[] = {
+        {L"ok\r\n" + wideForged, std::string("ok\\r\\n") + forged},
+        {L"ok\n" + wideForged, std::string("ok\\n") + forged},
+        {L"ok\r" + wideForged, std::string("ok\\r") + forged},
+        {L"\n\n", "\\n\\n"},
+        // Without line breaks a text is written as it is, backslashes too.
+        {L"C:\\new\\report \\r\\n", "C:\\new\\report \\r\\n"},
+    };
+    const int encodings[] = {KO::ENCODING_ANSI, KO::ENCODING_UTF8, KO::ENCODING_UTF16LE};
+    int file = 0;
+    for (const int encoding : encodings) {
+        KO::Log::SetEncoding(encoding);
+        for (const auto& [text, written] : texts) {
+            const auto prefix = m_dir.Path() / ("forge" + std::to_string(++file));
+            UsePrefix(prefix);
+            LOG_TRACE << text;
+            KO::Log::WriteErrLog(text.c_str());
+
+            for (const char* suffix : {".out", ".err"}) {
+                const std::string lines = AsciiText(prefix.string() + suffix, encoding);
+                EXPECT_EQ(lines.find_first_of("\r\n"), lines.size() - 2)
+                    << "encoding " << encoding << ": " << lines;
+                EXPECT_EQ(lines.substr(lines.size() - written.size() - 2), written + "\r\n")
+                    << "encoding " << encoding << ": " << lines;
+            }
+        }
+    }
 }
 
 namespace {

@@ -1,40 +1,13 @@
 #include "base/File.h"
 
 #include "base/StringConversion.h"
+#include "base/posix/RenameCalls.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace KO {
-
-namespace {
-
-// rename() would replace an existing target; MoveFile refuses to.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return false;
-    }
-    // A file system without the flag: a hard link cannot replace either.
-    if (link(from.c_str(), to.c_str()) != 0) {
-        return false;
-    }
-    if (unlink(from.c_str()) != 0) {
-        const int error = errno;
-        unlink(to.c_str());
-        errno = error;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool File::Exists() const noexcept
 {
@@ -52,7 +25,10 @@ bool File::Exists() const noexcept
 bool File::MoveWithoutReplacing(const std::wstring& from, const std::wstring& to,
                                 std::int32_t* error)
 {
-    if (RenameWithoutReplacing(String::ToNarrow(from), String::ToNarrow(to))) {
+    const std::string narrowFrom = String::ToNarrow(from);
+    const std::string narrowTo = String::ToNarrow(to);
+    if (Posix::RenameCalls::Current().RenameWithoutReplacing(narrowFrom.c_str(),
+                                                             narrowTo.c_str())) {
         return true;
     }
     *error = errno;
