@@ -1,8 +1,10 @@
 # Test registration: one executable per test file group, one line per test.
 #
-#   ko_add_test(NAME name SOURCES a.cpp ... LIBRARIES lib ... [GUI])
+#   ko_add_test(NAME name SOURCES a.cpp ... LIBRARIES lib ... [GUI]
+#               [ENVIRONMENT VAR=value ...])
 #
 # GUI tests get a main that creates a QApplication and run headless.
+# ENVIRONMENT adds variables to each case's environment.
 #
 # Every GoogleTest case becomes its own ctest test. Under the cross-compiling
 # emulator the cases are listed when ctest starts rather than at build time,
@@ -25,9 +27,9 @@ endif()
 include(GoogleTest)
 
 function(ko_add_test)
-    cmake_parse_arguments(ARG "GUI" "NAME" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "NAME" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
-    set(test_env "")
+    set(test_env ${ARG_ENVIRONMENT})
     if(ARG_GUI)
         # A main that creates the QApplication (tests/support/GuiTestMain.cpp).
         target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ko_gui_test_main)

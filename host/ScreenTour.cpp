@@ -275,7 +275,10 @@ void ScreenTour::save(const QString& name, const QList<QWidget*>& windows)
         screen |= window->frameGeometry();
     }
     screen.adjust(-20, -20, 20, 20);
-    QImage image(screen.size(), QImage::Format_RGB32);
+    // At a device pixel ratio above 1 the picture keeps the screen's pixels.
+    const qreal ratio = windows.isEmpty() ? 1.0 : windows.front()->devicePixelRatioF();
+    QImage image(screen.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(QColor("#5b6b82"));
     QPainter painter(&image);
     for (QWidget* window : windows) {

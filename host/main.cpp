@@ -3,9 +3,11 @@
 // a display, or with --screenshot DIR, it saves every screen of the page as
 // PNG files instead and prints where they are. It also runs the stand-in of
 // the client's service on the pipe that the page's settings name, so that the
-// isolation switch has a service to tell.
+// isolation switch has a service to tell. The host stands in for the
+// Chinese client: its locale is Chinese unless --language en asks for English
+// (a "Language" setting in the page's settings file still decides first).
 //
-//     monitor-host [--screenshot DIR]
+//     monitor-host [--screenshot DIR] [--language zh|en]
 
 #include "HostWindow.h"
 #include "IsolationService.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
@@ -51,6 +54,7 @@ struct Options
 {
     bool screenshots = false;
     QString directory;
+    QLocale::Language language = QLocale::Chinese;
     bool valid = true;
 };
 
@@ -61,6 +65,10 @@ Options ParseOptions(int argc, char* argv[])
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             options.screenshots = true;
             options.directory = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--language") == 0 && i + 1 < argc &&
+                   (std::strcmp(argv[i + 1], "zh") == 0 || std::strcmp(argv[i + 1], "en") == 0)) {
+            options.language =
+                std::strcmp(argv[++i], "en") == 0 ? QLocale::English : QLocale::Chinese;
         } else {
             options.valid = false;
         }
@@ -118,7 +126,7 @@ int main(int argc, char* argv[])
 {
     Options options = ParseOptions(argc, argv);
     if (!options.valid) {
-        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR]\n");
+        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR] [--language zh|en]\n");
         return 2;
     }
     if (!WindowsAreSeen()) {
@@ -129,6 +137,7 @@ int main(int argc, char* argv[])
         }
     }
     QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(options.language));
     OpenHostLog();
 
     const QString settings = QDir(QCoreApplication::applicationDirPath())

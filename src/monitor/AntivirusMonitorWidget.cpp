@@ -11,6 +11,7 @@
 #include "base_ui/tools/CKoStringPool.h"
 #include "base_ui/tools/CLoadStyle.h"
 #include "base_ui/utils/CommonUtils.h"
+#include "base_ui/utils/UiLanguage.h"
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/controlbyclass/ControlByClassWidget.h"
 #include "monitor/widget/controlbyclass/ControlByDataWidget.h"
@@ -92,24 +93,32 @@ AntivirusMonitorWidget::~AntivirusMonitorWidget()
 bool AntivirusMonitorWidget::initxml()
 {
     QString baseSheet;
+    const UiLanguage::Language language = UiLanguage::choose(CommonUtils::settingsFilePath());
+    const auto loadTexts = [language](const char* path) {
+        return UiLanguage::load(path, language, "s", CKoStringPool::LoadXml) >= 0;
+    };
     struct Step
     {
         const char* failure;
         std::function<bool()> load;
     };
     const Step steps[] = {
-        {" load AMtext.xml fails,ErrNum:",
-         [] { return CKoStringPool::LoadXml(":/xml/AMtext.xml") >= 0; }},
+        {" load AMtext.xml fails,ErrNum:", [&loadTexts] { return loadTexts(":/xml/AMtext.xml"); }},
         {" load base_ui.css fails, ErrNum:",
          [&baseSheet] {
              return CLoadStyle::loadStyleSheet(":/base_ui_xml/base_ui_style.xml",
                                                ":/base_ui_xml/base_ui.css", baseSheet);
          }},
         {" load base_ui_text.xml fails,ErrNum:",
-         [] { return CKoStringPool::LoadXml(":/base_ui_xml/base_ui_text.xml") >= 0; }},
+         [&loadTexts] { return loadTexts(":/base_ui_xml/base_ui_text.xml"); }},
         {"load AMstyle.css fails, ErrNum:", [] { return LoadPageStyleSheet(); }},
         {" load safe_tools.xml fails,ErrNum:",
-         [] { return CKoSafeToolsPool::LoadXml(":/xml/safe_tools.xml") >= 0; }},
+         [language] {
+             return UiLanguage::load(":/xml/safe_tools.xml", language, "item",
+                                     [](const QString& path) {
+                                         return CKoSafeToolsPool::LoadXml(path.toStdString());
+                                     }) >= 0;
+         }},
         {" load AMImage.xml fails,ErrNum:",
          [] { return CKoPixmapPool::LoadXml(":/xml/AMImage.xml") >= 0; }},
         {" load base_ui_pixmap.xml fails,ErrNum:",

@@ -1,8 +1,11 @@
 // main of the GUI tests: a QApplication around the GoogleTest run. Tests run
 // headless unless the environment names another platform plugin, also when
-// the build lists the test cases.
+// the build lists the test cases. The default locale is Chinese, the page's
+// own language, whatever the machine's locale; tests of the English texts
+// choose theirs.
 
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,7 @@
 #include "base_ui/controls/CCheckBox.h"
 
+#include "base_ui/tools/HiDpiPixmap.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,7 +100,7 @@ void CCheckBox::setTextColor(const QString& color)
 
 void CCheckBox::setImage(const QString& path)
 {
-    m_image = QPixmap(path);
+    m_image = HiDpiPixmap::load(path);
     m_pixmapMode = true;
     update();
 }
@@ -192,9 +194,8 @@ void CCheckBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (m_pixmapMode) {
-        const int frameWidth = m_image.width() / 4;
-        const QRect source(frameOfState() * frameWidth, 0, frameWidth, m_image.height());
-        painter.drawPixmap(m_boxRect, m_image, source);
+        painter.drawPixmap(m_boxRect, m_image,
+                           HiDpiPixmap::frameSource(m_image, 4, frameOfState()));
     } else {
         painter.setPen(kBoxOutline);
         painter.setBrush(m_hover ? QColor(m_hoverFillColor) : QColor(255, 255, 255, 0));

@@ -1,6 +1,7 @@
 #include "base_ui/controls/CCommonButton.h"
 
 #include "base/Logging.h"
+#include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -48,8 +49,8 @@ CCommonButton::CCommonButton(const QString& imagePath, int pictureCount, QWidget
 
 void CCommonButton::setImage(const QString& imagePath)
 {
-    m_strip = QPixmap(imagePath);
-    m_buttonRect = QRect(0, 0, m_strip.width() / m_pictureCount, m_strip.height());
+    m_strip = HiDpiPixmap::load(imagePath);
+    m_buttonRect = QRect(QPoint(0, 0), HiDpiPixmap::frameSize(m_strip, m_pictureCount));
     resize(m_buttonRect.size());
     update();
 }
@@ -121,9 +122,8 @@ void CCommonButton::paintEvent(QPaintEvent* /*event*/)
     } else {
         const int index = pictureIndex();
         if (index >= 0) {
-            const int width = m_buttonRect.width();
             painter.drawPixmap(m_buttonRect, m_strip,
-                               QRect(index * width, 0, width, m_strip.height()));
+                               HiDpiPixmap::frameSource(m_strip, m_pictureCount, index));
         }
     }
     const QPixmap& picture = overlay();

@@ -2,6 +2,7 @@
 
 #include "base/Logging.h"
 #include "base_ui/controls/CCheckBox.h"
+#include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -369,7 +370,7 @@ void CHeader::sortByClick(int column)
     const bool flag = target.sortFlag;
     emit signal_sort(column, flag);
     m_indicatorPath = flag ? kAscendingImage : kDescendingImage;
-    m_indicator->setPixmap(QPixmap(m_indicatorPath));
+    m_indicator->setPixmap(HiDpiPixmap::load(m_indicatorPath));
     m_indicator->show();
     m_indicator->adjustSize();
     emit signal_updateLabelPos(column);

@@ -1,10 +1,12 @@
 #include "base_ui/controls/CSkinPixmap.h"
 
+#include "base_ui/tools/HiDpiPixmap.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 CSkinPixmap::CSkinPixmap(const QString& imagePath, QWidget* parent)
-    : QWidget(parent), m_image(imagePath), m_imagePath(imagePath)
+    : QWidget(parent), m_image(HiDpiPixmap::load(imagePath)), m_imagePath(imagePath)
 {
     fitToFrame();
 }
@@ -33,10 +35,9 @@ bool CSkinPixmap::showFrame(int count, int index)
 
 void CSkinPixmap::paintEvent(QPaintEvent* /*event*/)
 {
-    const int width = frameWidth();
     QPainter painter(this);
     painter.drawPixmap(m_frameRect, m_image,
-                       QRect((m_currentFrame - 1) * width, 0, width, m_image.height()));
+                       HiDpiPixmap::frameSource(m_image, m_frameCount, m_currentFrame - 1));
 }
 
 void CSkinPixmap::mouseReleaseEvent(QMouseEvent* event)
@@ -48,6 +49,6 @@ void CSkinPixmap::mouseReleaseEvent(QMouseEvent* event)
 
 void CSkinPixmap::fitToFrame()
 {
-    m_frameRect = QRect(0, 0, frameWidth(), m_image.height());
+    m_frameRect = QRect(QPoint(0, 0), HiDpiPixmap::frameSize(m_image, m_frameCount));
     resize(m_frameRect.size());
 }

@@ -29,7 +29,7 @@ public:
 
     int frameCount() const { return m_frameCount; }
     int currentFrame() const { return m_currentFrame; }
-    int frameWidth() const { return m_image.width() / m_frameCount; }
+    int frameWidth() const { return m_frameRect.width(); }
     QString imagePath() const { return m_imagePath; }
 
 signals:

@@ -5,6 +5,7 @@
 #include "base_ui/controls/CSkinLabel.h"
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
+#include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>
@@ -134,7 +135,7 @@ void CControlSetting::Set_Label_Pixmap(QLabel* label, int id)
         LOG_ERROR << "invalid parameters.";
         return;
     }
-    label->setPixmap(QPixmap(ToQString(Get_Pixmap_Path(id))));
+    label->setPixmap(HiDpiPixmap::load(ToQString(Get_Pixmap_Path(id))));
     label->adjustSize();
 }
 

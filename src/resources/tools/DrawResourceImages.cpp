@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -45,9 +46,16 @@ using ButtonLooks = std::array<ButtonLook, 4>;
 
 using FramePainter = std::function<void(QPainter&, const QRectF&, int)>;
 
+// Pixels per drawing unit of the images being drawn: 1 for "name.png", 2 for
+// the "name@2x.png" versions that Qt picks on screens of device pixel ratio 2.
+int g_scale = 1;
+
+// A transparent image of width x height drawing units; a painter on it draws
+// in those units whatever the scale.
 QImage NewImage(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * g_scale, height * g_scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_scale);
     image.fill(Qt::transparent);
     return image;
 }
@@ -373,28 +381,47 @@ int main(int argc, char* argv[])
                                   {QColor("#e2e5ea"), QColor("#939bab")},
                                   {QColor("#f6f7f9"), QColor("#e2e5ea")}}};
 
-    bool ok = true;
-    ok &= Save(DrawSwitch(), images + "pix_switch.png", "png");
-    ok &= Save(DrawCloseStrip(), images + "pix_btn_close.png", "png");
-    ok &= Save(DrawButtonStrip(QSize(70, 30), outlined), images + "pix_button.png", "png");
-    ok &= Save(DrawButtonStrip(QSize(70, 30), neutral), images + "pix_button_cancel.png", "png");
-    ok &= Save(DrawCalendar(), images + "pix_data.png", "png");
-    ok &= Save(DrawDownArrow(), images + "pix_down_arrow.png", "png");
-    ok &= Save(DrawSortArrow(true), images + "asc.png", "png");
-    ok &= Save(DrawSortArrow(false), images + "desc.png", "png");
-    ok &= Save(DrawAboutStrip(), images + "pix_list_about.png", "png");
-    ok &= Save(DrawBadge(), images + "pix_list_num.png", "png");
-    ok &= Save(DrawRadioStrip(), images + "pix_radio_btn.png", "png");
+    struct Picture
+    {
+        QString directory;
+        QString name;
+        const char* format;
+        std::function<QImage()> draw;
+    };
+    const std::vector<Picture> pictures = {
+        {images, "pix_switch", "png", [&] { return DrawSwitch(); }},
+        {images, "pix_btn_close", "png", [&] { return DrawCloseStrip(); }},
+        {images, "pix_button", "png", [&] { return DrawButtonStrip(QSize(70, 30), outlined); }},
+        {images, "pix_button_cancel", "png",
+         [&] { return DrawButtonStrip(QSize(70, 30), neutral); }},
+        {images, "pix_data", "png", [&] { return DrawCalendar(); }},
+        {images, "pix_down_arrow", "png", [&] { return DrawDownArrow(); }},
+        {images, "asc", "png", [&] { return DrawSortArrow(true); }},
+        {images, "desc", "png", [&] { return DrawSortArrow(false); }},
+        {images, "pix_list_about", "png", [&] { return DrawAboutStrip(); }},
+        {images, "pix_list_num", "png", [&] { return DrawBadge(); }},
+        {images, "pix_radio_btn", "png", [&] { return DrawRadioStrip(); }},
+        {box, "hvn_icon", "ico", [&] { return DrawAppIcon(); }},
+        {box, "info_close", "png", [&] { return DrawCloseStrip(); }},
+        {box, "pix_btn_blue", "png", [&] { return DrawButtonStrip(QSize(70, 30), blue); }},
+        {box, "pix_btn_orange", "png", [&] { return DrawButtonStrip(QSize(70, 30), orange); }},
+        {box, "pix_lock", "png", [&] { return DrawLock(); }},
+        {box, "pix_orange_exclamation", "png",
+         [&] { return DrawRoundIcon(kOrange, DrawExclamation); }},
+        {box, "pix_orange_fail", "png", [&] { return DrawRoundIcon(kOrange, DrawCross); }},
+        {box, "pix_blue_success", "png", [&] { return DrawRoundIcon(kBlue, DrawCheck); }},
+        {box, "pix_blue_ask", "png", [&] { return DrawRoundIcon(kBlue, DrawQuestion); }},
+        {box, "pix_usr_icon", "png", [&] { return DrawUserIcon(); }},
+    };
 
-    ok &= Save(DrawAppIcon(), box + "hvn_icon.ico", "ico");
-    ok &= Save(DrawCloseStrip(), box + "info_close.png", "png");
-    ok &= Save(DrawButtonStrip(QSize(70, 30), blue), box + "pix_btn_blue.png", "png");
-    ok &= Save(DrawButtonStrip(QSize(70, 30), orange), box + "pix_btn_orange.png", "png");
-    ok &= Save(DrawLock(), box + "pix_lock.png", "png");
-    ok &= Save(DrawRoundIcon(kOrange, DrawExclamation), box + "pix_orange_exclamation.png", "png");
-    ok &= Save(DrawRoundIcon(kOrange, DrawCross), box + "pix_orange_fail.png", "png");
-    ok &= Save(DrawRoundIcon(kBlue, DrawCheck), box + "pix_blue_success.png", "png");
-    ok &= Save(DrawRoundIcon(kBlue, DrawQuestion), box + "pix_blue_ask.png", "png");
-    ok &= Save(DrawUserIcon(), box + "pix_usr_icon.png", "png");
+    bool ok = true;
+    for (const int scale : {1, 2}) {
+        g_scale = scale;
+        const QString suffix = scale == 1 ? QString() : QString("@%1x").arg(scale);
+        for (const Picture& picture : pictures) {
+            const QString file = picture.directory + picture.name + suffix + "." + picture.format;
+            ok &= Save(picture.draw(), file, picture.format);
+        }
+    }
     return ok ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "widgets/safetools/CIconButton.h"
 
+#include "base_ui/tools/HiDpiPixmap.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -43,7 +45,7 @@ CIconButton::CIconButton(QWidget* parent)
 
 void CIconButton::setIcon(const QString& path)
 {
-    m_icon = QPixmap(path);
+    m_icon = HiDpiPixmap::load(path);
     m_iconRect.setSize(m_icon.size());
 }
 

@@ -1,6 +1,7 @@
 #include "monitor/widget/controlbyclass/CAboutLabel.h"
 
 #include "base_ui/tools/CControlSetting.h"
+#include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QPainter>
 
@@ -13,7 +14,8 @@ constexpr int kSide = 14;
 
 CAboutLabel::CAboutLabel(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
-      m_pixmap(QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageAbout)))
+      m_pixmap(
+          HiDpiPixmap::load(QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageAbout))))
 {
     resize(kSide, kSide);
 }
@@ -33,6 +35,6 @@ void CAboutLabel::leaveEvent(QEvent* /*event*/)
 void CAboutLabel::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    const int sourceX = m_hovered ? 0 : kSide;
-    painter.drawPixmap(QRect(0, 0, kSide, kSide), m_pixmap, QRect(sourceX, 0, kSide, kSide));
+    painter.drawPixmap(QRect(0, 0, kSide, kSide), m_pixmap,
+                       HiDpiPixmap::frameSource(m_pixmap, 2, m_hovered ? 0 : 1));
 }

@@ -2,6 +2,7 @@
 
 #include "base_ui/controls/CDetailMessageBox.h"
 #include "base_ui/tools/CControlSetting.h"
+#include "base_ui/tools/HiDpiPixmap.h"
 #include "base_ui/utils/CommonUtils.h"
 #include "monitor/widget/controlbyclass/CAboutLabel.h"
 
@@ -39,7 +40,8 @@ const char kTooltipSeparator[] = "\n";
 
 CProgramDiaryListItemWidget::CProgramDiaryListItemWidget(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
-      m_badge(QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageBadge)))
+      m_badge(
+          HiDpiPixmap::load(QString::fromStdString(CControlSetting::Get_Pixmap_Path(kImageBadge))))
 {
     resize(685, 60);
     m_typeLabel = addLabel(kTextTypeLabel, 60, 14);
@@ -76,8 +78,9 @@ void CProgramDiaryListItemWidget::setData(const DiaryListRecord& record, int ind
 
     m_numberLabel->setText(QString::number(index + 1));
     m_numberLabel->adjustSize();
-    m_numberLabel->move(kBadgeX + (m_badge.width() - m_numberLabel->width()) / 2,
-                        kBadgeY + (m_badge.height() - m_numberLabel->height()) / 2);
+    const QSize badge = HiDpiPixmap::frameSize(m_badge, 1);
+    m_numberLabel->move(kBadgeX + (badge.width() - m_numberLabel->width()) / 2,
+                        kBadgeY + (badge.height() - m_numberLabel->height()) / 2);
     m_numberLabel->show();
 
     showInfo(record.info);
