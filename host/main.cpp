@@ -1,18 +1,21 @@
 // monitor-host: loads the monitor plug-in beside this executable at run time,
 // builds its page into a window in the client's order and shows it. Without
 // a display, or with --screenshot DIR, it saves every screen of the page as
-// PNG files instead and prints where they are.
+// PNG files instead and prints where they are. As a client of the log module
+// it reports its start and a heartbeat every SECONDS (default 300).
 //
-//     monitor-host [--screenshot DIR]
+//     monitor-host [--screenshot DIR] [--heartbeat SECONDS]
 
 #include "HostWindow.h"
 #include "MonitorPlugin.h"
+#include "Reporter.h"
 #include "ScreenTour.h"
 
 #include <QApplication>
 #include <QDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -45,6 +48,7 @@ struct Options
 {
     bool screenshots = false;
     QString directory;
+    int heartbeatSeconds = 300;
     bool valid = true;
 };
 
@@ -55,6 +59,9 @@ Options ParseOptions(int argc, char* argv[])
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             options.screenshots = true;
             options.directory = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--heartbeat") == 0 && i + 1 < argc) {
+            options.heartbeatSeconds = std::atoi(argv[++i]);
+            options.valid = options.heartbeatSeconds > 0;
         } else {
             options.valid = false;
         }
@@ -85,7 +92,7 @@ int main(int argc, char* argv[])
 {
     Options options = ParseOptions(argc, argv);
     if (!options.valid) {
-        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR]\n");
+        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR] [--heartbeat SECONDS]\n");
         return 2;
     }
     if (!WindowsAreSeen()) {
@@ -107,6 +114,10 @@ int main(int argc, char* argv[])
     if (page == nullptr) {
         std::fprintf(stderr, "monitor-host: the plug-in gave no page\n");
         return 1;
+    }
+    Reporter reporter(QCoreApplication::applicationDirPath(), options.heartbeatSeconds * 1000);
+    if (!reporter.start()) {
+        std::fprintf(stderr, "monitor-host: no reports: %s\n", qPrintable(reporter.lastError()));
     }
     HostWindow window(std::move(page));
     std::printf("monitor-host: plug-in %s, log module %s\n",
