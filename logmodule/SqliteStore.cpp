@@ -85,6 +85,8 @@ struct SqliteStore::Writer
                                " WHERE category = ?1 AND time < ?2 ORDER BY time, id LIMIT ?3)"};
 };
 
+// The history reads the index on (category, time) backwards; "+id" keeps
+// the planner from scanning by id instead.
 struct SqliteStore::Reader
 {
     Reader(const std::string& uri, int flags) : connection(uri, flags | SQLITE_OPEN_NOMUTEX) {}
@@ -101,7 +103,7 @@ struct SqliteStore::Reader
     const bool configured = Configure(connection);
     SqliteStatement history{connection,
                             "SELECT id, category, time, fields FROM records"
-                            " WHERE category = ?1 AND time BETWEEN ?2 AND ?3 AND id <= ?4"
+                            " WHERE category = ?1 AND time BETWEEN ?2 AND ?3 AND +id <= ?4"
                             " ORDER BY time DESC, id DESC"};
     SqliteStatement after{connection, "SELECT id, category, time, fields FROM records"
                                       " WHERE id > ?1 ORDER BY id"};
