@@ -133,3 +133,24 @@ TEST_F(CLogModuleLibTest, LoadSdkAgainReplacesTheModuleObject)
     ASSERT_TRUE(loader.queryRecords(kScanCategory, &second));
     ExpectDelivery(second.WaitFor(kRecordsPerQuery), kScanCategory);
 }
+
+TEST_F(CLogModuleLibTest, AJournalFileThatIsNoDatabaseLeavesTheModuleWorking)
+{
+    const std::filesystem::path broken = m_dir.Path() / "broken.db";
+    WriteBytes(broken, std::string(4096, 'x'));
+    const TestJournal::Variable journal(broken);
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk()) << "the page still gets its module";
+    RecordLog handler;
+    EXPECT_TRUE(loader.queryRecords(kScanCategory, &handler));
+#if !defined(_WIN32)
+    // A fresh journal replaced the file, which was moved aside.
+    bool movedAside = false;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+        movedAside =
+            movedAside || entry.path().filename().string().rfind("broken.db.broken-", 0) == 0;
+    }
+    EXPECT_TRUE(movedAside);
+    EXPECT_EQ(ReadText(broken).substr(0, 15), "SQLite format 3");
+#endif
+}

@@ -25,6 +25,27 @@ class TestJournal
 public:
     static constexpr std::size_t kPerCategory = 3;
 
+    // Points KO_REPORT_JOURNAL at `path` while it lives, then back at the
+    // test journal it replaced.
+    class Variable
+    {
+    public:
+        explicit Variable(const std::filesystem::path& path)
+            : m_previous(std::getenv("KO_REPORT_JOURNAL") != nullptr
+                             ? std::getenv("KO_REPORT_JOURNAL")
+                             : "")
+        {
+            SetVariable(path);
+        }
+        ~Variable() { SetVariable(m_previous); }
+
+        Variable(const Variable&) = delete;
+        Variable& operator=(const Variable&) = delete;
+
+    private:
+        std::string m_previous;
+    };
+
     TestJournal() : m_library(CLogModuleLib::kModulePath)
     {
         SetVariable(m_directory.Path() / "journal.db");
