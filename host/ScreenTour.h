@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-
 class HostWindow;
 class QDialog;
 class QWidget;

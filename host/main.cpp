@@ -3,15 +3,18 @@
 // a display, or with --screenshot DIR, it saves every screen of the page as
 // PNG files instead and prints where they are. It also runs the stand-in of
 // the client's service on the pipe that the page's settings name, so that the
-// isolation switch has a service to tell. The host stands in for the
-// Chinese client: its locale is Chinese unless --language en asks for English
-// (a "Language" setting in the page's settings file still decides first).
+// isolation switch has a service to tell. As a client of the log module it
+// reports its start and a heartbeat every SECONDS (default 300), and nothing
+// while isolation is on. The host stands in for the Chinese client: its
+// locale is Chinese unless --language en asks for English (a "Language"
+// setting in the page's settings file still decides first).
 //
-//     monitor-host [--screenshot DIR] [--language zh|en]
+//     monitor-host [--screenshot DIR] [--language zh|en] [--heartbeat SECONDS]
 
 #include "HostWindow.h"
 #include "IsolationService.h"
 #include "MonitorPlugin.h"
+#include "Reporter.h"
 #include "ScreenTour.h"
 
 #include "base/Log.h"
@@ -22,6 +25,7 @@
 #include <QLocale>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -55,6 +59,7 @@ struct Options
     bool screenshots = false;
     QString directory;
     QLocale::Language language = QLocale::Chinese;
+    int heartbeatSeconds = 300;
     bool valid = true;
 };
 
@@ -69,6 +74,9 @@ Options ParseOptions(int argc, char* argv[])
                    (std::strcmp(argv[i + 1], "zh") == 0 || std::strcmp(argv[i + 1], "en") == 0)) {
             options.language =
                 std::strcmp(argv[++i], "en") == 0 ? QLocale::English : QLocale::Chinese;
+        } else if (std::strcmp(argv[i], "--heartbeat") == 0 && i + 1 < argc) {
+            options.heartbeatSeconds = std::atoi(argv[++i]);
+            options.valid = options.heartbeatSeconds > 0;
         } else {
             options.valid = false;
         }
@@ -126,7 +134,9 @@ int main(int argc, char* argv[])
 {
     Options options = ParseOptions(argc, argv);
     if (!options.valid) {
-        std::fprintf(stderr, "usage: monitor-host [--screenshot DIR] [--language zh|en]\n");
+        std::fprintf(
+            stderr,
+            "usage: monitor-host [--screenshot DIR] [--language zh|en] [--heartbeat SECONDS]\n");
         return 2;
     }
     if (!WindowsAreSeen()) {
@@ -156,6 +166,13 @@ int main(int argc, char* argv[])
     if (page == nullptr) {
         std::fprintf(stderr, "monitor-host: the plug-in gave no page\n");
         return 1;
+    }
+    Reporter reporter(QCoreApplication::applicationDirPath(), options.heartbeatSeconds * 1000);
+    reporter.setPaused(service.isolated());
+    QObject::connect(&service, &IsolationService::sigIsolationChanged, &reporter,
+                     &Reporter::setPaused);
+    if (!reporter.start()) {
+        std::fprintf(stderr, "monitor-host: no reports: %s\n", qPrintable(reporter.lastError()));
     }
     HostWindow window(std::move(page));
     std::printf("monitor-host: plug-in %s, log module %s\n",

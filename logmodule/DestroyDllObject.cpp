@@ -4,7 +4,7 @@
 
 #include <memory>
 
-std::int32_t DestroyDllObject(ILogModule* module)
+int32_t DestroyDllObject(KoLogModule* module)
 {
     // Takes back what CreateDllObject handed out. Joins the object's thread,
     // so the callback must never call this.

@@ -1,60 +1,38 @@
 #pragma once
 
-#include "monitor/lib/ILogModule.h"
-#include "monitor/lib/RecordCategory.h"
+#include "Journal.h"
+#include "KoLogModule.h"
+#include "RecordDelivery.h"
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
-#include <thread>
+#include <memory>
 
-// The stand-in module's ILogModule object. Its table serves the two record
-// queries (entries 11 and 35); every other entry answers kNotServed.
-//
-// A query only queues a delivery; the object's own thread then calls the
-// callback kRecordsPerQuery times, in query order, with a LogRecord and the
-// values (record number from 1, category). Destruction stops the thread: a
-// running delivery ends, queued ones are dropped.
-class LogModule : public ILogModule
+// The module's object behind the table of KoLogModule.h: the journal over
+// its store and the delivery thread. Every entry catches what it throws,
+// answers a KO_REPORT_* result and keeps the message of the calling thread's
+// last failure for KO_REPORT_ENTRY_LAST_ERROR.
+class LogModule : public KoLogModule
 {
 public:
-    static constexpr std::uint32_t kScanCategory = RecordCategory::kExecuteScan;
-    static constexpr std::uint32_t kUpdatePackageCategory = RecordCategory::kUpdatePackage;
-    static constexpr std::uint32_t kRecordsPerQuery = 3;
-    static constexpr std::int32_t kNotServed = -1;
-
-    // What the callback's record points to.
-    struct LogRecord
-    {
-        std::uint32_t category;
-        std::uint32_t number;
-    };
-
     // Starts the delivery thread; throws std::system_error when it cannot.
-    LogModule();
+    explicit LogModule(std::shared_ptr<ReportStore> store, Retention retention = {});
     ~LogModule();
 
     LogModule(const LogModule&) = delete;
     LogModule& operator=(const LogModule&) = delete;
 
-    // Queues the delivery of the records of `category`.
-    void Query(std::uint32_t category, LogRecordCallback callback, void* context);
+    std::int32_t Query(std::int32_t category, std::int64_t from, std::int64_t to,
+                       KoReportCallback callback, void* context);
+    std::int32_t Stop(void* context);
+    std::int32_t Append(const KoReportRecord* const* records, std::uint32_t count);
+    std::int32_t Clear(std::int32_t category);
+    static std::int32_t LastError(KoReportChar* buffer, std::uint32_t capacity);
 
 private:
-    struct Delivery
-    {
-        std::uint32_t category;
-        LogRecordCallback callback;
-        void* context;
-    };
+    // Runs `call`, turning what it throws into a result and the last error.
+    template <typename Call>
+    static std::int32_t Guard(Call&& call);
 
-    void Run();
-    static void Deliver(const Delivery& delivery);
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<Delivery> m_queue;
-    bool m_stopping = false;
-    std::thread m_thread; // last: starts once everything it uses exists
+    Journal m_journal;
+    RecordDelivery m_delivery; // after the journal, which it reads
 };

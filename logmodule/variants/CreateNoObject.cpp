@@ -1,8 +1,8 @@
-// CreateDllObject of a module that has no ILogModule object to give.
+// CreateDllObject of a module that has no object to give.
 
 #include "KoLogModule.h"
 
-std::int32_t CreateDllObject(const InterfaceId*, ILogModule** module)
+int32_t CreateDllObject(const KoInterfaceId*, KoLogModule** module)
 {
     if (module != nullptr) {
         *module = nullptr;

@@ -104,8 +104,8 @@ void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
 std::int32_t CLogModuleLib::onRecord(void* context, const void* record, std::uint32_t value1,
                                      std::uint32_t value2)
 {
-    LogRecordHandlers::Get().Deliver(context, record, value1, value2);
-    return 0;
+    // Non-zero tells the module that nobody takes this query's records any more.
+    return LogRecordHandlers::Get().Deliver(context, record, value1, value2) ? 0 : 1;
 }
 
 void CLogModuleLib::releaseModule()

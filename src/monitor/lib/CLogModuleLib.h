@@ -50,6 +50,8 @@ public:
 
 private:
     // The callback given to the module: forwards a record to its handler.
+    // Returns 0, or 1 when the handler is gone, so that the module can end
+    // the query.
     static std::int32_t onRecord(void* context, const void* record, std::uint32_t value1,
                                  std::uint32_t value2);
 

@@ -1,9 +1,11 @@
-// The loader with the stand-in module beside this program.
+// The loader with the log module beside this program, over a journal of the
+// test's own.
 
 #include "monitor/lib/CLogModuleLib.h"
 
 #include "LoaderLogTest.h"
 #include "RecordLog.h"
+#include "TestJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -16,22 +18,27 @@ namespace {
 
 constexpr int kScanCategory = 100218;
 constexpr int kUpdatePackageCategory = 100220;
-// What the stand-in delivers per query.
-constexpr std::size_t kRecordsPerQuery = 3;
+// What the test journal holds per category.
+constexpr std::size_t kRecordsPerQuery = TestJournal::kPerCategory;
 
 const std::string kTraceHeader = "[TRACE] <RecordLog.h> <RecordLog::loadData>";
 
 class CLogModuleLibTest : public LoaderLogTest
 {
 protected:
-    // Expects `records` to be the stand-in's delivery for `category`, made on
-    // a thread other than the test's, each logged as the diary dialog logs it.
+    // Expects `records` to be the history of `category` in the test journal,
+    // newest first, numbered from 1, made on a thread other than the test's,
+    // each logged as the diary dialog logs it.
     void ExpectDelivery(const std::vector<RecordLog::Record>& records, int category) const
     {
         ASSERT_EQ(records.size(), kRecordsPerQuery);
         for (std::size_t i = 0; i < records.size(); ++i) {
             const auto number = static_cast<std::uint32_t>(i + 1);
-            EXPECT_NE(records[i].record, nullptr);
+            EXPECT_EQ(records[i].category, category);
+            EXPECT_EQ(records[i].flags, 0u) << "stored records are history";
+            if (i > 0) {
+                EXPECT_LT(records[i].time, records[i - 1].time) << "newest first";
+            }
             EXPECT_EQ(records[i].value1, number);
             EXPECT_EQ(records[i].value2, static_cast<std::uint32_t>(category));
             EXPECT_NE(records[i].thread, std::this_thread::get_id());
@@ -39,6 +46,8 @@ protected:
                                                   std::to_string(category)));
         }
     }
+
+    TestJournal m_journal;
 };
 
 class CLogModuleLibRecordsTest : public CLogModuleLibTest, public ::testing::WithParamInterface<int>
@@ -123,4 +132,25 @@ TEST_F(CLogModuleLibTest, LoadSdkAgainReplacesTheModuleObject)
     RecordLog second;
     ASSERT_TRUE(loader.queryRecords(kScanCategory, &second));
     ExpectDelivery(second.WaitFor(kRecordsPerQuery), kScanCategory);
+}
+
+TEST_F(CLogModuleLibTest, AJournalFileThatIsNoDatabaseLeavesTheModuleWorking)
+{
+    const std::filesystem::path broken = m_dir.Path() / "broken.db";
+    WriteBytes(broken, std::string(4096, 'x'));
+    const TestJournal::Variable journal(broken);
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk()) << "the page still gets its module";
+    RecordLog handler;
+    EXPECT_TRUE(loader.queryRecords(kScanCategory, &handler));
+#if !defined(_WIN32)
+    // A fresh journal replaced the file, which was moved aside.
+    bool movedAside = false;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+        movedAside =
+            movedAside || entry.path().filename().string().rfind("broken.db.broken-", 0) == 0;
+    }
+    EXPECT_TRUE(movedAside);
+    EXPECT_EQ(ReadText(broken).substr(0, 15), "SQLite format 3");
+#endif
 }

@@ -5,6 +5,8 @@
 
 #include "base/Logging.h"
 
+#include "KoLogModule.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -13,8 +15,9 @@
 #include <vector>
 
 // A record handler that does what the diary dialog's does, a TRACE line
-// "get data<value1>:<value2>" per record, and keeps what it received so that
-// a test can wait for it.
+// "get data<value1>:<value2>" per record, and keeps what it received (the
+// record's category, time and flags copied during the call) so that a test
+// can wait for it.
 class RecordLog : public ILogRecordHandler
 {
 public:
@@ -24,6 +27,9 @@ public:
         std::uint32_t value1;
         std::uint32_t value2;
         std::thread::id thread;
+        std::int32_t category;
+        std::int64_t time;
+        std::uint32_t flags;
     };
 
     RecordLog() = default;
@@ -36,7 +42,11 @@ public:
     {
         LOG_TRACE << "get data" << value1 << ":" << value2;
         const std::lock_guard<std::mutex> lock(m_mutex);
-        m_records.push_back({record, value1, value2, std::this_thread::get_id()});
+        const auto* const report = static_cast<const KoReportRecord*>(record);
+        m_records.push_back({record, value1, value2, std::this_thread::get_id(),
+                             report != nullptr ? report->category : 0,
+                             report != nullptr ? report->time : 0,
+                             report != nullptr ? report->flags : 0});
         m_arrived.notify_all();
     }
 

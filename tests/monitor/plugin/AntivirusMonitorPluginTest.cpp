@@ -1,8 +1,9 @@
 // The plug-in as a host meets it: loaded through QLibrary, a page from its one
-// export, driven with mouse events through the host window; with the stand-in
-// log module beside the program.
+// export, driven with mouse events through the host window; with the log
+// module beside the program, over a journal of the test's own.
 
 #include "PluginHost.h"
+#include "TestJournal.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -46,6 +47,7 @@ protected:
     }
 
     const int m_logStart = static_cast<int>(LogLines().size());
+    const TestJournal m_journal;
     Host m_host;
 };
 
@@ -224,7 +226,7 @@ TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
         });
         Click(categories[diary.button]);
         ASSERT_TRUE(seen.seen()) << diary.category;
-        EXPECT_TRUE(allRecords) << "the stand-in's three records of " << diary.category;
+        EXPECT_TRUE(allRecords) << "the test journal's three records of " << diary.category;
     }
 }
 

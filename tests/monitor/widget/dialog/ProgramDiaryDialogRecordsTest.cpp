@@ -1,7 +1,8 @@
-// The diary dialog with the stand-in log module beside this program: the
-// scan and update package diaries receive the module's records on its own
-// thread as TRACE lines, the other diaries ask for nothing, and a diary that
-// goes away while records arrive receives none after it is gone.
+// The diary dialog with the log module beside this program, over a journal
+// of the test's own: the scan and update package diaries receive the
+// module's records on its own thread as TRACE lines, the other diaries ask
+// for nothing, and a diary that goes away while records arrive receives none
+// after it is gone.
 
 #include "monitor/widget/dialog/CProgramDiaryDialog.h"
 
@@ -14,6 +15,7 @@
 #include "PageResources.h"
 
 #include "lib/RecordLog.h"
+#include "lib/TestJournal.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,8 +28,8 @@
 
 namespace {
 
-// What the stand-in delivers per query.
-constexpr std::size_t kRecordsPerQuery = 3;
+// What the test journal holds per category.
+constexpr std::size_t kRecordsPerQuery = TestJournal::kPerCategory;
 
 const std::string kDiaryTrace = "[TRACE] <CProgramDiaryDialog.cpp> <CProgramDiaryDialog::loadData>";
 
@@ -79,6 +81,7 @@ protected:
     }
 
     const LogCapture m_log;
+    const TestJournal m_journal;
     CLogModuleLib m_loader;
     QWidget m_host;
 };
