@@ -57,6 +57,19 @@ std::size_t WriteAll(int descriptor, std::string_view bytes, int* error)
     return written;
 }
 
+// The path in the system's encoding; the last one converted on this thread is
+// kept, since a log writes to the same file again and again.
+const std::string& NativePath(const std::wstring& path)
+{
+    thread_local std::wstring wide;
+    thread_local std::string native;
+    if (path != wide) {
+        native = String::ToNarrow(path);
+        wide = path;
+    }
+    return native;
+}
+
 // Truncates the file by the count of bytes just appended: appending leaves
 // the offset at the end of what was written.
 bool TakeBack(int descriptor, std::size_t written)
@@ -108,7 +121,7 @@ bool File::Remove(const std::wstring& path, std::int32_t* error)
 bool File::WriteAtEnd(const std::wstring& path, std::string_view bytes, Opening opening,
                       std::uint64_t* size)
 {
-    const std::string narrow = String::ToNarrow(path);
+    const std::string& narrow = NativePath(path);
     const int flags =
         opening == Opening::New ? O_WRONLY | O_APPEND | O_CREAT | O_EXCL : O_WRONLY | O_APPEND;
     Descriptor file(open(narrow.c_str(), flags | O_CLOEXEC, 0666));
