@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace KO {
@@ -45,23 +46,36 @@ public:
     // Appends each line followed by a line break, without a byte-order mark.
     // A missing file is created as WriteLines creates it (with the mark when
     // writeBom is set), but its last line is ended too, so that the next
-    // append starts a line of its own. Costs one open, one stream write per
-    // line and one close.
-    bool AppendLines(const std::vector<std::wstring>& lines, bool writeBom,
-                     ENUM_ENCODING encoding) const;
+    // append starts a line of its own. The lines go to the file in one write
+    // of bytes prepared beforehand: one open, one write and one close. A
+    // write that fails or is cut short (a full disk) is taken back, so the
+    // file is left as it was and no line is ever torn; that failure throws
+    // SystemException. When size is not null it receives the file's size
+    // after the append.
+    bool AppendLines(const std::vector<std::wstring>& lines, bool writeBom, ENUM_ENCODING encoding,
+                     std::uint64_t* size = nullptr) const;
+    // AppendLines for one line.
+    bool AppendLine(std::wstring_view line, bool writeBom, ENUM_ENCODING encoding,
+                    std::uint64_t* size = nullptr) const;
 
 private:
     static constexpr wchar_t kLineEnd[] = L"\r\n";
 
-    enum class LastLine
+    // How WriteAtEnd opens the file.
+    enum class Opening
     {
-        Open,
-        Ended
+        Existing, // fails, returning false, when the file is missing
+        New       // fails, returning false, when the file exists
     };
 
+    // Encodes the lines, each ended, into a buffer of the calling thread and
+    // writes them at the end of the file (a new one with the mark).
+    bool Append(const std::wstring_view* lines, std::size_t count, bool writeBom,
+                ENUM_ENCODING encoding, std::uint64_t* size) const;
+
     // Creates or truncates the file and writes the mark and the lines.
-    bool Create(const std::vector<std::wstring>& lines, bool writeBom, ENUM_ENCODING encoding,
-                LastLine lastLine) const;
+    bool Create(const std::vector<std::wstring>& lines, bool writeBom,
+                ENUM_ENCODING encoding) const;
 
     // With a mark: a BomEncoder, which writes it at once. Without: UTF-8,
     // UTF-16LE, or the ANSI code page for any other value; call only when
@@ -74,6 +88,17 @@ private:
     static bool MoveWithoutReplacing(const std::wstring& from, const std::wstring& to,
                                      std::int32_t* error);
     static bool Remove(const std::wstring& path, std::int32_t* error);
+    // Backend: writes bytes at the end of the file at path in one write and
+    // sets *size (when not null) to the file's size afterwards; false when
+    // the file is missing (Existing) or exists already (New). A write that
+    // fails or is cut short is taken back: the file is truncated to its size
+    // before, a file created here is removed, and SystemException is thrown.
+    [[noreturn]] static void ThrowOpenFailure(const std::wstring& path, std::int32_t error);
+    [[noreturn]] static void ThrowWriteFailure(std::int32_t error);
+    // A part of a line stayed in the file because taking it back failed.
+    [[noreturn]] static void ThrowTakeBackFailure(std::int32_t error);
+    static bool WriteAtEnd(const std::wstring& path, std::string_view bytes, Opening opening,
+                           std::uint64_t* size);
 
     FilePath m_path;
 };

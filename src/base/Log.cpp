@@ -12,6 +12,7 @@
 #include "base/SystemException.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -80,11 +81,9 @@ void AppendDecimal(std::wstring& text, unsigned long value)
     }
 }
 
-// "[year-month-day hour:minute:second", the start of both prefixes.
-std::wstring DateAndTime(const LocalTime& time)
+// Appends "[year-month-day hour:minute:second", the start of both prefixes.
+void AppendDateAndTime(std::wstring& text, const LocalTime& time)
 {
-    std::wstring text;
-    text.reserve(48);
     const std::pair<wchar_t, int> parts[] = {{L'[', time.year},   {L'-', time.month},
                                              {L'-', time.day},    {L' ', time.hour},
                                              {L':', time.minute}, {L':', time.second}};
@@ -92,17 +91,6 @@ std::wstring DateAndTime(const LocalTime& time)
         text += separator;
         AppendDecimal(text, static_cast<unsigned long>(number));
     }
-    return text;
-}
-
-// Appends one line; a file that does not exist yet is created with the
-// byte-order mark.
-bool AppendLine(const File& file, std::wstring line)
-{
-    std::vector<std::wstring> lines;
-    lines.push_back(std::move(line));
-    return file.AppendLines(lines, g_settings.writeBom,
-                            static_cast<ENUM_ENCODING>(g_settings.encoding));
 }
 
 } // namespace
@@ -110,7 +98,7 @@ bool AppendLine(const File& file, std::wstring line)
 // One of the two log files with its size-check counter and report texts.
 struct Log::Channel
 {
-    using Prefix = std::wstring (*)(const LocalTime&);
+    using Prefix = void (*)(std::wstring&, const LocalTime&);
 
     Channel(const std::wstring& path, const wchar_t* operationName, Prefix prefixOfLine)
         : file(FilePath(path.c_str())), operation(operationName), prefix(prefixOfLine)
@@ -118,6 +106,11 @@ struct Log::Channel
 
     File file;
     int writesSinceCheck = kWritesPerSizeCheck;
+    // The size the last append before a check left, so that the check needs
+    // no system calls of its own; unknown (the file is asked) on the first
+    // check at a path and after a failed append.
+    std::optional<std::uint64_t> sizeForCheck;
+    std::wstring line;            // reused: the writer's lock guards it
     bool rotationFailing = false; // the last rotation failed and was reported
     const wchar_t* operation;     // names the writer in failure reports
     Prefix prefix;
@@ -125,9 +118,9 @@ struct Log::Channel
 
 Log::Log()
     : m_out(std::make_unique<Channel>(L"./Log.out", L"Log::WriteOutLog(const wchar_t*)",
-                                      &Log::OutputPrefix)),
+                                      &Log::AppendOutputPrefix)),
       m_err(std::make_unique<Channel>(L"./Log.err", L"KO::Log::WriteErrLog(const wchar_t*)",
-                                      &Log::ErrorPrefix)),
+                                      &Log::AppendErrorPrefix)),
       m_prefix(L"./Log")
 {}
 
@@ -158,7 +151,10 @@ bool Log::Write(Channel& channel, const wchar_t* text, Form form) noexcept
 {
     try {
         if (channel.writesSinceCheck >= kWritesPerSizeCheck) {
-            if (channel.file.GetSize() > g_settings.maxFileSize) {
+            const std::uint64_t size = channel.sizeForCheck.has_value()
+                                           ? *std::exchange(channel.sizeForCheck, std::nullopt)
+                                           : channel.file.GetSize();
+            if (size > g_settings.maxFileSize) {
                 // A rotation that keeps failing is reported once, not at every
                 // check, until one succeeds again.
                 channel.rotationFailing = !RotateStageFiles(channel.file, !channel.rotationFailing);
@@ -167,13 +163,25 @@ bool Log::Write(Channel& channel, const wchar_t* text, Form form) noexcept
         }
         ++channel.writesSinceCheck;
 
-        if (form == Form::FinishedLines) {
-            return AppendLine(channel.file, text);
+        std::wstring_view line = text;
+        if (form == Form::Record) {
+            channel.line.clear();
+            if (g_settings.writePrefix) {
+                channel.prefix(channel.line, LocalTime::Now());
+            }
+            AppendRecordText(channel.line, text);
+            line = channel.line;
         }
-        std::wstring line =
-            g_settings.writePrefix ? channel.prefix(LocalTime::Now()) : std::wstring();
-        AppendRecordText(line, text);
-        return AppendLine(channel.file, std::move(line));
+        // The append before a check reports the size the check needs.
+        std::uint64_t size = 0;
+        const bool beforeCheck = channel.writesSinceCheck == kWritesPerSizeCheck;
+        const bool written = channel.file.AppendLine(
+            line, g_settings.writeBom, static_cast<ENUM_ENCODING>(g_settings.encoding),
+            beforeCheck ? &size : nullptr);
+        if (beforeCheck) {
+            channel.sizeForCheck = size;
+        }
+        return written;
     } catch (...) {
         ReportFailure(channel.operation);
     }
@@ -260,6 +268,7 @@ void Log::SetPath(std::wstring prefix)
         for (Channel* channel : {log->m_out.get(), log->m_err.get()}) {
             // A file at a new path has not been checked yet: check on the next write.
             channel->writesSinceCheck = kWritesPerSizeCheck;
+            channel->sizeForCheck.reset();
         }
         log->m_out->file.SetPath((prefix + L".out").c_str());
         log->m_err->file.SetPath((prefix + L".err").c_str());
@@ -377,7 +386,23 @@ void Log::AppendRecordText(std::wstring& line, std::wstring_view text)
 // static
 std::wstring Log::OutputPrefix(const LocalTime& time)
 {
-    std::wstring text = DateAndTime(time);
+    std::wstring text;
+    AppendOutputPrefix(text, time);
+    return text;
+}
+
+// static
+std::wstring Log::ErrorPrefix(const LocalTime& time)
+{
+    std::wstring text;
+    AppendErrorPrefix(text, time);
+    return text;
+}
+
+// static
+void Log::AppendOutputPrefix(std::wstring& text, const LocalTime& time)
+{
+    AppendDateAndTime(text, time);
     text += L'.';
     AppendDecimal(text, static_cast<unsigned long>(time.millisecond));
     text += L"][";
@@ -385,13 +410,13 @@ std::wstring Log::OutputPrefix(const LocalTime& time)
     text += L':';
     AppendDecimal(text, Process::CurrentThreadId());
     text += L']';
-    return text;
 }
 
 // static
-std::wstring Log::ErrorPrefix(const LocalTime& time)
+void Log::AppendErrorPrefix(std::wstring& text, const LocalTime& time)
 {
-    return DateAndTime(time) + L"] ";
+    AppendDateAndTime(text, time);
+    text += L"] ";
 }
 
 } // namespace KO

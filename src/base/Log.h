@@ -60,6 +60,9 @@ public:
     // the output and the error file, numbers without leading zeros.
     static std::wstring OutputPrefix(const LocalTime& time);
     static std::wstring ErrorPrefix(const LocalTime& time);
+    // The same, appended to text.
+    static void AppendOutputPrefix(std::wstring& text, const LocalTime& time);
+    static void AppendErrorPrefix(std::wstring& text, const LocalTime& time);
 
 private:
     friend class LogAsync;

@@ -14,6 +14,9 @@ namespace KO {
 
 namespace {
 
+// Room for the time prefix, "[2015-12-31 23:59:59.999][4194304:4194304]".
+constexpr std::size_t kPrefixLength = 48;
+
 // The last path component, with either separator.
 const char* FileNameOf(const char* path)
 {
@@ -53,8 +56,9 @@ LogLine::~LogLine()
 {
     try {
         if (GetAsyncLog()) {
-            std::wstring line = Log::OutputPrefix(LocalTime::Now());
-            line.reserve(line.size() + m_text.size() + 2);
+            std::wstring line;
+            line.reserve(kPrefixLength + m_text.size() + 2);
+            Log::AppendOutputPrefix(line, LocalTime::Now());
             Log::AppendRecordText(line, m_text);
             line += L"\r\n";
             LogAsync::Write(line);
@@ -77,7 +81,7 @@ void LogLine::WriteHeader(const char* sourceFile, const char* function, int line
     m_text += L"> <";
     *this << QualifiedFunctionName(function);
     m_text += L"> <line:";
-    m_text += std::to_wstring(line);
+    AppendNumber(line);
     m_text += L"> ";
 }
 

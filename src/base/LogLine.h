@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace KO {
 
@@ -47,10 +48,27 @@ private:
     void WriteHeader(const char* sourceFile, const char* function, int line, const wchar_t* level);
     void AppendNarrow(const char* text, std::size_t length);
 
+    // Decimal, as std::to_wstring writes it, without its formatted output.
     template <typename Integer>
     LogLine& AppendNumber(Integer value)
     {
-        m_text += std::to_wstring(value);
+        using Unsigned = std::make_unsigned_t<Integer>;
+        auto magnitude = static_cast<Unsigned>(value);
+        if constexpr (std::is_signed_v<Integer>) {
+            if (value < 0) {
+                m_text += L'-';
+                magnitude = static_cast<Unsigned>(0U - magnitude);
+            }
+        }
+        wchar_t digits[20]; // enough for 64 bits
+        std::size_t count = 0;
+        do {
+            digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+            magnitude = static_cast<Unsigned>(magnitude / 10);
+        } while (magnitude != 0);
+        while (count > 0) {
+            m_text += digits[--count];
+        }
         return *this;
     }
 

@@ -76,6 +76,11 @@ void AppendUtf8(const wchar_t* text, std::size_t length, std::string& out)
     char* p = Reserve(out, length);
     std::size_t index = 0;
     while (index < length) {
+        // ASCII, most of any log line, is copied without decoding.
+        if (UnitAt(text, index) < 0x80) {
+            *p++ = static_cast<char>(text[index++]);
+            continue;
+        }
         char32_t c = NextCharacter(text, length, index);
         if (IsSurrogate(c)) {
             c = kReplacement;
@@ -104,6 +109,11 @@ void AppendUtf16Le(const wchar_t* text, std::size_t length, std::string& out)
     char* p = Reserve(out, length);
     std::size_t index = 0;
     while (index < length) {
+        // Below the surrogates, most of any text, a unit is its own character.
+        if (UnitAt(text, index) < 0xD800) {
+            p = PutUnitLe(UnitAt(text, index++), p);
+            continue;
+        }
         const char32_t c = NextCharacter(text, length, index);
         if (c < 0x10000) {
             p = PutUnitLe(c, p);

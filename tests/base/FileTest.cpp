@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -109,17 +110,21 @@ TEST_F(FileTest, AppendLinesOnAnExistingFileAppendsEveryLineWithABreak)
     for (const auto& c : cases) {
         const std::wstring path = directory.Name(L"append.txt");
         WriteBytes(path, "x");
-        EXPECT_TRUE(FileNamed(L"append.txt").AppendLines(kAB, c.writeBom, c.encoding));
+        std::uint64_t size = 0;
+        EXPECT_TRUE(FileNamed(L"append.txt").AppendLines(kAB, c.writeBom, c.encoding, &size));
         EXPECT_EQ(ReadBytes(path), ToBytes(c.bytes)) << c.encoding;
+        EXPECT_EQ(size, c.bytes.size()) << "the size after the append";
     }
 }
 
 TEST_F(FileTest, AppendLinesOnAMissingFileCreatesItWithMarkAndEndsEveryLine)
 {
     const KO::File file = FileNamed(L"new.txt");
-    EXPECT_TRUE(file.AppendLines(kAB, true, KO::ENCODING_UTF16LE));
+    std::uint64_t size = 0;
+    EXPECT_TRUE(file.AppendLines(kAB, true, KO::ENCODING_UTF16LE, &size));
     EXPECT_EQ(ReadBytes(file.GetPath().GetPath()), ToBytes("\xFF\xFE"
                                                            "a\0\r\0\n\0b\0\r\0\n\0"s));
+    EXPECT_EQ(size, 14U);
     // The next append starts a line of its own.
     EXPECT_TRUE(file.AppendLines({L"c"}, true, KO::ENCODING_UTF16LE));
     EXPECT_EQ(ReadBytes(file.GetPath().GetPath()), ToBytes("\xFF\xFE"
