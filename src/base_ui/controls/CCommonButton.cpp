@@ -1,6 +1,7 @@
 #include "base_ui/controls/CCommonButton.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/BaseUiAccessibleFactory.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -37,6 +38,7 @@ CCommonButton::CCommonButton(const QString& imagePath, int pictureCount, QWidget
     : QWidget(parent), m_font(DefaultFont()), m_textColor("#ffffff"),
       m_pictureCount(pictureCount < 1 ? 1 : pictureCount)
 {
+    BaseUiAccessibleFactory::install();
     if (pictureCount < 1) {
         LOG_WARN << "picture count " << pictureCount << " taken as 1.";
     }

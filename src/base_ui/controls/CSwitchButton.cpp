@@ -1,13 +1,20 @@
 #include "base_ui/controls/CSwitchButton.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/BaseUiAccessibleFactory.h"
 #include "base_ui/controls/CSkinPixmap.h"
+#include "base_ui/controls/FocusFrame.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 CSwitchButton::CSwitchButton(const QString& imagePath, QWidget* parent)
-    : QWidget(parent), m_sprite(new CSkinPixmap(imagePath, this))
+    : QWidget(parent), m_sprite(new CSkinPixmap(imagePath, this)),
+      m_focusFrame(new FocusFrame(this))
 {
+    BaseUiAccessibleFactory::install();
+    setFocusPolicy(Qt::StrongFocus);
     if (imagePath.isEmpty()) {
         LOG_WARN << "str_png_path.isEmpty(),invalid parameters.";
     }
@@ -85,10 +92,44 @@ void CSwitchButton::sltOnUnSelected()
 
 void CSwitchButton::mousePressEvent(QMouseEvent* /*event*/)
 {
+    toggleByUser();
+}
+
+void CSwitchButton::keyPressEvent(QKeyEvent* event)
+{
+    m_focusFrame->keyPressed();
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    toggleByUser();
+    event->accept();
+}
+
+void CSwitchButton::focusInEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusIn(event->reason());
+    QWidget::focusInEvent(event);
+}
+
+void CSwitchButton::focusOutEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusOut();
+    QWidget::focusOutEvent(event);
+}
+
+void CSwitchButton::toggleByUser()
+{
     if (!m_clickable) {
         return;
     }
     setChecked(!m_checked);
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     emit clicked();
     emit clicked(m_checked);
 }
