@@ -41,6 +41,13 @@ void CSwitchButton::setChecked(bool on)
     m_timer.stop();
     m_frame = on ? m_frameCount : 1;
     m_timer.start(m_interval);
+    // Screen readers hear every change, a refused confirmation's too.
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CSwitchButton::setFrameCount(int count)
@@ -124,12 +131,6 @@ void CSwitchButton::toggleByUser()
         return;
     }
     setChecked(!m_checked);
-    if (QAccessible::isActive()) {
-        QAccessible::State changed;
-        changed.checked = true;
-        QAccessibleStateChangeEvent event(this, changed);
-        QAccessible::updateAccessibility(&event);
-    }
     emit clicked();
     emit clicked(m_checked);
 }
