@@ -177,6 +177,10 @@ void AntivirusMonitorWidget::initUi()
     m_switch->move(m_isolationLabel->x() + m_isolationLabel->width() + kSwitchGap, 0);
     connect(m_switch, qOverload<bool>(&CSwitchButton::clicked), this,
             &AntivirusMonitorWidget::OnSwitchClicked);
+    // Screen readers name the switch by its label; Tab reaches it right after
+    // the radio buttons, before the view below them.
+    m_switch->setAccessibleName(m_isolationLabel->text());
+    QWidget::setTabOrder(byType, m_switch);
 }
 
 void AntivirusMonitorWidget::setParentWidget(QWidget* parent)

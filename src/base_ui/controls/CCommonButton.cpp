@@ -1,9 +1,11 @@
 #include "base_ui/controls/CCommonButton.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/BaseUiAccessibleFactory.h"
 #include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -38,6 +40,9 @@ CCommonButton::CCommonButton(const QString& imagePath, int pictureCount, QWidget
     : QWidget(parent), m_font(DefaultFont()), m_textColor("#ffffff"),
       m_pictureCount(pictureCount < 1 ? 1 : pictureCount)
 {
+    BaseUiAccessibleFactory::install();
+    // A tab stop that a click does not focus.
+    setFocusPolicy(Qt::TabFocus);
     if (pictureCount < 1) {
         LOG_WARN << "picture count " << pictureCount << " taken as 1.";
     }
@@ -135,6 +140,7 @@ void CCommonButton::paintEvent(QPaintEvent* /*event*/)
         painter.setPen(m_textColor);
         painter.drawText(m_strip.isNull() ? rect() : m_buttonRect, Qt::AlignCenter, m_text);
     }
+    m_focusMark.paint(painter, rect());
 }
 
 void CCommonButton::resizeEvent(QResizeEvent* event)
@@ -163,6 +169,37 @@ void CCommonButton::mouseReleaseEvent(QMouseEvent* event)
     if (rect().contains(event->position().toPoint())) {
         emit clicked();
     }
+}
+
+void CCommonButton::keyPressEvent(QKeyEvent* event)
+{
+    if (m_focusMark.keyPressed()) {
+        update();
+    }
+    const int key = event->key();
+    if (m_state == StateDisabled ||
+        (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit clicked();
+}
+
+void CCommonButton::focusInEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusIn(event->reason())) {
+        update();
+    }
+    QWidget::focusInEvent(event);
+}
+
+void CCommonButton::focusOutEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusOut()) {
+        update();
+    }
+    QWidget::focusOutEvent(event);
 }
 
 void CCommonButton::enterEvent(QEnterEvent* /*event*/)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/FocusMark.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
@@ -13,7 +15,10 @@
 // x = k * (strip width / pictureCount). An optional overlay picture per state
 // is drawn over the strip picture, and a caption is drawn centred on top.
 // A button without strip paints a coloured placeholder per state and still
-// clicks. The button is owned by its Qt parent; GUI thread only.
+// clicks. It is a tab stop that clicks do not focus: Space, Enter or Return
+// click it, and a keyboard focus shows a dotted frame. Screen readers see a
+// button named by its text (CommonButtonAccessible). The button is owned by
+// its Qt parent; GUI thread only.
 class CCommonButton : public QWidget
 {
     Q_OBJECT
@@ -82,8 +87,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Space, Enter or Return: clicked, unless disabled.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    FocusMark m_focusMark;
     // Strip picture of the current state, -1 for none.
     int pictureIndex() const;
     const QPixmap& overlay() const;

@@ -1,13 +1,20 @@
 #include "base_ui/controls/CSwitchButton.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/BaseUiAccessibleFactory.h"
 #include "base_ui/controls/CSkinPixmap.h"
+#include "base_ui/controls/FocusFrame.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 CSwitchButton::CSwitchButton(const QString& imagePath, QWidget* parent)
-    : QWidget(parent), m_sprite(new CSkinPixmap(imagePath, this))
+    : QWidget(parent), m_sprite(new CSkinPixmap(imagePath, this)),
+      m_focusFrame(new FocusFrame(this))
 {
+    BaseUiAccessibleFactory::install();
+    setFocusPolicy(Qt::StrongFocus);
     if (imagePath.isEmpty()) {
         LOG_WARN << "str_png_path.isEmpty(),invalid parameters.";
     }
@@ -34,6 +41,13 @@ void CSwitchButton::setChecked(bool on)
     m_timer.stop();
     m_frame = on ? m_frameCount : 1;
     m_timer.start(m_interval);
+    // Screen readers hear every change, a refused confirmation's too.
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CSwitchButton::setFrameCount(int count)
@@ -84,6 +98,34 @@ void CSwitchButton::sltOnUnSelected()
 }
 
 void CSwitchButton::mousePressEvent(QMouseEvent* /*event*/)
+{
+    toggleByUser();
+}
+
+void CSwitchButton::keyPressEvent(QKeyEvent* event)
+{
+    m_focusFrame->keyPressed();
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    toggleByUser();
+    event->accept();
+}
+
+void CSwitchButton::focusInEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusIn(event->reason());
+    QWidget::focusInEvent(event);
+}
+
+void CSwitchButton::focusOutEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusOut();
+    QWidget::focusOutEvent(event);
+}
+
+void CSwitchButton::toggleByUser()
 {
     if (!m_clickable) {
         return;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class CSkinPixmap;
+class FocusFrame;
 
 // An on/off switch drawn from a strip of frames: frame 1 is "on", the last
 // frame "off", the frames between the transition. A state change plays the
@@ -12,7 +13,9 @@ class CSkinPixmap;
 // turning off 2, 3, 4, 5, 6 with the default six frames and 20 ms); a change
 // during an animation restarts from the new direction's first frame, and no
 // timer runs once an animation has ended. A press flips the state when the
-// switch is clickable. Owned by its Qt parent; GUI thread only.
+// switch is clickable, and so does Space while it has the focus (a keyboard
+// focus shows a dotted frame). Screen readers see a check box
+// (SwitchAccessible). Owned by its Qt parent; GUI thread only.
 class CSwitchButton : public QWidget
 {
     Q_OBJECT
@@ -57,13 +60,20 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // A press or Space: flips the state and emits clicked when clickable.
+    void toggleByUser();
+
     bool m_checked = true;
     int m_frame = 1;
     int m_frameCount = 6;
     int m_interval = 20;
     CSkinPixmap* m_sprite;
+    FocusFrame* m_focusFrame;
     QTimer m_timer;
     bool m_clickable = true;
 };

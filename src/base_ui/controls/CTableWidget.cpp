@@ -1,13 +1,19 @@
 #include "base_ui/controls/CTableWidget.h"
 
 #include "base/Logging.h"
+#include "base_ui/controls/BaseUiAccessibleFactory.h"
 #include "base_ui/controls/CCheckBox.h"
 #include "base_ui/controls/CHeader.h"
 #include "base_ui/controls/ComboBox.h"
 #include "base_ui/controls/PushButton.h"
+#include "base_ui/controls/RowKeyNavigation.h"
 #include "base_ui/utils/CommonUtils.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -43,8 +49,10 @@ CTableWidget::CTableWidget(int width, int height, int rows, int columns, QWidget
     if (rows < 1 || columns < 1) {
         LOG_ERROR << L"a table needs a row and a column, got " << rows << L" x " << columns;
     }
+    BaseUiAccessibleFactory::install();
     setAttribute(Qt::WA_StyledBackground);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setStyleSheet(QString("background-color:%1;").arg(m_backgroundColor));
     m_font.setPixelSize(12);
 
@@ -729,6 +737,8 @@ void CTableWidget::setButtonColumn(int column, const QString& objectName)
         auto* button = new PushButton(this);
         button->setObjectName(objectName);
         button->setColumn(c);
+        // The table is the tab stop; Enter or Space in it presses the button.
+        button->setFocusPolicy(Qt::NoFocus);
         connect(button, &PushButton::toTableWidget, this, &CTableWidget::sig_toOtherWidget);
         button->hide();
         button->stackUnder(m_header);
@@ -1129,15 +1139,7 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
     }
     const QPoint pos = event->position().toPoint();
     if (m_narrowDataArea.contains(pos) && m_selectable) {
-        m_selectionMade = true;
-        m_rowClicked = true;
-        m_selectedRecord = std::min(recordAt(pos.y()), rowCount() - 1);
-        if (m_selectMode == 1 && validIndex(m_selectedRecord) && validColumn(m_keyColumn)) {
-            m_keyValue = std::string(m_model.cell(m_selectedRecord, m_keyColumn));
-            m_keyRevision = m_model.revision();
-        }
-        requestRepaint(
-            QRect(m_dataArea.x(), m_dataArea.y(), m_dataArea.width(), m_height - m_rowHeight));
+        selectRecord(std::min(recordAt(pos.y()), rowCount() - 1));
     }
     if (m_scrollBarShown) {
         m_handle.press(pos);
@@ -1153,6 +1155,34 @@ void CTableWidget::mousePressEvent(QMouseEvent* event)
                 }
             }
         }
+    }
+}
+
+bool CTableWidget::selectRow(int index)
+{
+    if (!validIndex(index) || !m_selectable) {
+        return false;
+    }
+    selectRecord(index);
+    scrollToRecord(index);
+    return true;
+}
+
+void CTableWidget::selectRecord(int index)
+{
+    m_selectionMade = true;
+    m_rowClicked = true;
+    m_selectedRecord = index;
+    if (m_selectMode == 1 && validIndex(m_selectedRecord) && validColumn(m_keyColumn)) {
+        m_keyValue = std::string(m_model.cell(m_selectedRecord, m_keyColumn));
+        m_keyRevision = m_model.revision();
+    }
+    requestRepaint(
+        QRect(m_dataArea.x(), m_dataArea.y(), m_dataArea.width(), m_height - m_rowHeight));
+    if (validIndex(index) && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::Selection);
+        event.setChild(index * m_columnCount);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -1251,6 +1281,125 @@ void CTableWidget::paintEvent(QPaintEvent* event)
     if (m_scrollBarShown) {
         m_handle.paint(painter);
     }
+    m_focusMark.paint(painter, m_dataArea);
+}
+
+void CTableWidget::keyPressEvent(QKeyEvent* event)
+{
+    bool handled = false;
+    if (event->matches(QKeySequence::Copy)) {
+        handled = copySelectedRow();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+               event->key() == Qt::Key_Space) {
+        handled = pressSelectedRowButton();
+    } else if (m_selectable) {
+        const int target = RowKeyNavigation::target(event->key(), selectedRow(), rowCount(), m_rows,
+                                                    m_firstRecord);
+        if (target >= 0) {
+            selectRecord(target);
+            scrollToRecord(target);
+            handled = true;
+        }
+    }
+    if (m_focusMark.keyPressed()) {
+        requestRepaint();
+    }
+    if (handled) {
+        event->accept();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CTableWidget::focusInEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusIn(event->reason())) {
+        requestRepaint();
+    }
+    QWidget::focusInEvent(event);
+}
+
+void CTableWidget::focusOutEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusOut()) {
+        requestRepaint();
+    }
+    QWidget::focusOutEvent(event);
+}
+
+qint64 CTableWidget::offsetAtPercent(int percent) const
+{
+    return qint64(rowCount() - m_rows) * m_rowHeight * percent / 100;
+}
+
+void CTableWidget::scrollToRecord(int index)
+{
+    if (!validIndex(index) || rowCount() <= m_rows) {
+        return;
+    }
+    const qint64 top = qint64(index) * m_rowHeight;
+    const qint64 bottom = top + m_rowHeight;
+    const qint64 view = qint64(m_rows) * m_rowHeight;
+    if (top >= m_scrollOffset && bottom <= m_scrollOffset + view) {
+        return;
+    }
+    // The greatest percent whose offset keeps the record's top visible.
+    int percent = 0;
+    while (percent < 100 && offsetAtPercent(percent + 1) <= top) {
+        ++percent;
+    }
+    if (bottom > m_scrollOffset + view) {
+        // Scrolling down: the least percent that shows the record's bottom,
+        // unless that would cut its top.
+        int least = percent;
+        while (least > 0 && offsetAtPercent(least - 1) + view >= bottom) {
+            --least;
+        }
+        if (offsetAtPercent(least) + view >= bottom) {
+            percent = least;
+        }
+    }
+    m_scrollPercent = percent;
+    m_handle.moveToPercent(percent);
+    requestRepaint(trackRepaintRect());
+    emit sig_updateScrollArea();
+}
+
+bool CTableWidget::pressSelectedRowButton()
+{
+    const int index = selectedRow();
+    const int column = firstColumnOfKind(ButtonColumn);
+    if (index < 0 || column < 0) {
+        return false;
+    }
+    scrollToRecord(index);
+    const int slot = index - m_firstRecord;
+    const auto& buttons = m_columns[static_cast<size_t>(column)].buttons;
+    if (slot < 0 || slot >= static_cast<int>(buttons.size())) {
+        return false;
+    }
+    buttons[static_cast<size_t>(slot)]->activate();
+    return true;
+}
+
+bool CTableWidget::copySelectedRow() const
+{
+    const int index = selectedRow();
+    if (index < 0) {
+        return false;
+    }
+    const RecordView record = m_model.record(index);
+    QStringList cells;
+    for (int c = 0; c < m_columnCount; ++c) {
+        const std::string_view cell = record.cell(c);
+        QString text = QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+        // Tabs and line breaks inside a cell would break the row's shape.
+        text.replace(QLatin1Char('\t'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        cells << text;
+    }
+    QGuiApplication::clipboard()->setText(cells.join(QLatin1Char('\t')));
+    return true;
 }
 
 void CTableWidget::paintCell(QPainter& painter, int slot, int column) const

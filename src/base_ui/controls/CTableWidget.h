@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base_ui/controls/FocusMark.h"
 #include "base_ui/controls/ScrollHandle.h"
 #include "base_ui/controls/TableRecordModel.h"
 
@@ -46,8 +47,15 @@ class QComboBox;
 // setSecondarySortColumn; every other column argument, signal and query is
 // 0-based (setColumnPadding(0, ...) and setHeaderPadding(1, ...) address the
 // same column). Operations with an index outside the records change nothing
-// (ERROR line). GUI thread only; the header, the controls and the scroll bar
-// belong to the table.
+// (ERROR line).
+//
+// Keyboard: the table takes focus by Tab and by click. Up/Down, Page Up/Page
+// Down (R rows), Home/End select a record and scroll it into view, Enter or
+// Space presses the selected record's button (of the first button column),
+// Ctrl+C copies the selected record's cells, tab-separated, to the
+// clipboard. A keyboard focus shows a dotted mark around the rows
+// (FocusMark). Screen readers see it through TableAccessible. GUI thread only; the header, the
+// controls and the scroll bar belong to the table.
 class CTableWidget : public QWidget
 {
     Q_OBJECT
@@ -197,6 +205,10 @@ public:
     void setSorted(bool sorted);
     void setSortAfterRefresh(bool on);
     void clearSelection();
+    // Selects the record as a click on its row does and scrolls it into
+    // view; false, with nothing changed, for an index outside the records or
+    // a table that is not selectable.
+    bool selectRow(int index);
 
     // State, as laid out and painted.
     int rowHeight() const { return m_rowHeight; }
@@ -262,6 +274,9 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private slots:
     void updateShowArea();
@@ -362,6 +377,18 @@ private:
     void followSelectionKey();
     bool cellVisible(int slot) const;
 
+    // Selects the record as a click on its row does.
+    void selectRecord(int index);
+    // Moves the scroll position the least so that the record is wholly
+    // visible (its top, when whole percent steps cannot show it all).
+    void scrollToRecord(int index);
+    // Enter or Space: the selected record's button reports as if clicked.
+    bool pressSelectedRowButton();
+    // Ctrl+C: the selected record's cells, tab-separated, to the clipboard.
+    bool copySelectedRow() const;
+    // The scroll offset that `percent` gives for the current records.
+    qint64 offsetAtPercent(int percent) const;
+
     void showTooltip(const QPoint& pos, const QPoint& globalPos);
     void paintCell(QPainter& painter, int slot, int column) const;
 
@@ -409,6 +436,7 @@ private:
     bool m_selectionMade = false;
 
     bool m_sortAfterRefresh = true;
+    FocusMark m_focusMark;
 
     // Columns and look.
     std::vector<Column> m_columns;

@@ -27,3 +27,9 @@ void PushButton::mouseReleaseEvent(QMouseEvent* event)
     m_point.ry() += height();
     emit toTableWidget(m_recordIndex, m_column, m_point);
 }
+
+void PushButton::activate()
+{
+    m_point = mapToGlobal(QPoint(0, height()));
+    emit toTableWidget(m_recordIndex, m_column, m_point);
+}

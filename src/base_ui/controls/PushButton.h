@@ -19,6 +19,9 @@ public:
     int column() const { return m_column; }
     void setRecordIndex(int index) { m_recordIndex = index; }
     int recordIndex() const { return m_recordIndex; }
+    // Reports as a click would: the record, the column and the point just
+    // below the bottom-left corner.
+    void activate();
 
 signals:
     void toTableWidget(int recordIndex, int column, const QPoint& point);

@@ -1,9 +1,11 @@
 #include "widgets/safetools/CIconButton.h"
 
 #include "base_ui/tools/HiDpiPixmap.h"
+#include "widgets/safetools/SafeToolsAccessibleFactory.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -39,6 +41,8 @@ CIconButton::CIconButton(QWidget* parent)
       m_wholeRect(0, 0, kWidth, kHeight), m_titleColor("#ffffff"), m_subTitleColor("#bbbdc4"),
       m_normalColor(21, 36, 69, 0), m_hoverColor("#182649"), m_borderColor("#154e8b")
 {
+    SafeToolsAccessibleFactory::install();
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setFixedSize(kWidth, kHeight);
 }
@@ -180,4 +184,37 @@ void CIconButton::paintEvent(QPaintEvent* /*event*/)
         painter.drawLine(right, bottom, 0, bottom);
         painter.drawLine(0, bottom, 0, 0);
     }
+    m_focusMark.paint(painter, m_wholeRect.adjusted(1, 1, -1, -1));
+}
+
+void CIconButton::keyPressEvent(QKeyEvent* event)
+{
+    if (m_focusMark.keyPressed()) {
+        update();
+    }
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+        // Arrow keys go on to the grid.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit clicked();
+    emit clicked(mapToParent(m_wholeRect.center()));
+}
+
+void CIconButton::focusInEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusIn(event->reason())) {
+        update();
+    }
+    QWidget::focusInEvent(event);
+}
+
+void CIconButton::focusOutEvent(QFocusEvent* event)
+{
+    if (m_focusMark.focusOut()) {
+        update();
+    }
+    QWidget::focusOutEvent(event);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base_ui/controls/FocusMark.h"
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
+
 #include <QString>
 #include <QWidget>
 
@@ -68,9 +70,14 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Enter, Return or Space: clicked as by a click on the button's centre.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int m_state = StateNormal;
+    FocusMark m_focusMark;
     QString m_title;
     QString m_subTitle;
     QRect m_iconRect;

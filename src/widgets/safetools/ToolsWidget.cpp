@@ -5,7 +5,11 @@
 #include "widgets/safetools/CIconButton.h"
 #include "widgets/safetools/CKoSafeToolsPool.h"
 
+#include <QKeyEvent>
 #include <QStringList>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -118,3 +122,50 @@ void ToolsWidget::onBtnTools(QPoint pt)
 // The grid draws nothing: the page behind it shows through between buttons.
 void ToolsWidget::paintEvent(QPaintEvent* /*event*/)
 {}
+
+int ToolsWidget::neighbour(int from, int key) const
+{
+    const int count = static_cast<int>(m_buttons.size());
+    if (key == Qt::Key_Left) {
+        return from > 0 ? from - 1 : -1;
+    }
+    if (key == Qt::Key_Right) {
+        return from + 1 < count ? from + 1 : -1;
+    }
+    if (key != Qt::Key_Up && key != Qt::Key_Down) {
+        return -1;
+    }
+    const QRect start = m_buttons[static_cast<size_t>(from)].button->geometry();
+    int best = -1;
+    QPoint bestDistance;
+    for (int i = 0; i < count; ++i) {
+        const QRect other = m_buttons[static_cast<size_t>(i)].button->geometry();
+        const int dy = other.top() - start.top();
+        if ((key == Qt::Key_Up && dy >= 0) || (key == Qt::Key_Down && dy <= 0)) {
+            continue;
+        }
+        // The nearest row first, then the nearest column in it.
+        const QPoint distance(std::abs(dy), std::abs(other.left() - start.left()));
+        if (best < 0 || distance.x() < bestDistance.x() ||
+            (distance.x() == bestDistance.x() && distance.y() < bestDistance.y())) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void ToolsWidget::keyPressEvent(QKeyEvent* event)
+{
+    const auto focused = std::find_if(m_buttons.begin(), m_buttons.end(),
+                                      [](const Button& entry) { return entry.button->hasFocus(); });
+    const int to = focused == m_buttons.end()
+                       ? -1
+                       : neighbour(static_cast<int>(focused - m_buttons.begin()), event->key());
+    if (to < 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_buttons[static_cast<size_t>(to)].button->setFocus(Qt::TabFocusReason);
+    event->accept();
+}

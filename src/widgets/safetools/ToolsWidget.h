@@ -54,8 +54,14 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Arrow keys in a focused button move the focus to the neighbouring
+    // button: Left and Right in reading order, Up and Down to the nearest
+    // button of the row above or below.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The button `key` moves to from button `from`, or -1.
+    int neighbour(int from, int key) const;
     CIconButton* createButton(const QString& showText, const QString& imgPath);
     QPoint nextPosition(int index, const QPoint& previous, const QSize& buttonSize) const;
 

@@ -327,4 +327,40 @@ TEST_F(CommonButtonTest, ChangeButtonStyleOnNullWritesAnError)
     }
 }
 
+TEST(CommonButtonKeyTest, SpaceEnterAndReturnClickUnlessDisabled)
+{
+    CCommonButton button;
+    button.setText("关闭");
+    EXPECT_EQ(button.focusPolicy(), Qt::TabFocus) << "a tab stop that clicks do not focus";
+    QSignalSpy clicks(&button, &CCommonButton::clicked);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&button, key);
+    }
+    EXPECT_EQ(clicks.count(), 3);
+    QTest::keyClick(&button, Qt::Key_A);
+    button.setState(CCommonButton::StateDisabled);
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 3);
+}
+
+TEST(CommonButtonKeyTest, FocusMarkShowsOnlyForKeyboardFocus)
+{
+    CCommonButton button;
+    button.setText("清空");
+    button.resize(80, 30);
+    button.show();
+    button.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&button));
+    const QImage unfocused = button.grab().toImage();
+    button.setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hasFocus(); }));
+    EXPECT_EQ(button.grab().toImage(), unfocused);
+    button.clearFocus();
+    button.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hasFocus(); }));
+    EXPECT_NE(button.grab().toImage(), unfocused);
+    button.clearFocus();
+    EXPECT_EQ(button.grab().toImage(), unfocused);
+}
+
 } // namespace

@@ -282,4 +282,12 @@ TEST_F(DetailMessageBoxTest, PaintsBandBodySeparatorAndFrame)
     }
 }
 
+TEST_F(DetailMessageBoxTest, EscClosesTheBox)
+{
+    CDetailMessageBox box;
+    const int result = ExecWith(box, [&box] { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_FALSE(box.isVisible());
+}
+
 } // namespace

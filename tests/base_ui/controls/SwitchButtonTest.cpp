@@ -175,4 +175,50 @@ TEST(SwitchButtonTest, EmptyPathWarnsAndStillKeepsState)
     EXPECT_TRUE(WaitForRest(button));
 }
 
+TEST(SwitchButtonTest, SpaceFlipsTheStateAsAPressDoes)
+{
+    CSwitchButton button(kSwitchStrip);
+    button.setInterval(kNeverMs);
+    QSignalSpy states(&button, qOverload<bool>(&CSwitchButton::clicked));
+    EXPECT_EQ(button.focusPolicy(), Qt::StrongFocus);
+
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_FALSE(button.isChecked());
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_TRUE(button.isChecked());
+    ASSERT_EQ(states.count(), 2);
+    EXPECT_FALSE(states.at(0).at(0).toBool());
+    EXPECT_TRUE(states.at(1).at(0).toBool());
+
+    // Other keys, Space with a modifier and an unclickable switch: nothing.
+    QTest::keyClick(&button, Qt::Key_Return);
+    QTest::keyClick(&button, Qt::Key_Space, Qt::ControlModifier);
+    button.setClickable(false);
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_TRUE(button.isChecked());
+    EXPECT_EQ(states.count(), 2);
+}
+
+TEST(SwitchButtonTest, FocusFrameShowsOnlyForKeyboardFocus)
+{
+    CSwitchButton button(kSwitchStrip);
+    button.show();
+    button.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&button));
+    const QImage unfocused = button.grab().toImage();
+
+    button.setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hasFocus(); }));
+    EXPECT_EQ(button.grab().toImage(), unfocused);
+
+    button.clearFocus();
+    button.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button.hasFocus(); }));
+    const QImage marked = button.grab().toImage();
+    EXPECT_NE(marked, unfocused);
+
+    button.clearFocus();
+    EXPECT_EQ(button.grab().toImage(), unfocused);
+}
+
 } // namespace

@@ -5,6 +5,8 @@
 #include "PluginHost.h"
 #include "TestJournal.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QFile>
@@ -312,6 +314,111 @@ TEST_F(AntivirusMonitorPluginTest, TurningOffAsksNothing)
                                               "switch turn:0")),
               1);
 }
+
+// The host window active and `widget` focused as by Tab.
+void FocusByTab(QWidget* widget)
+{
+    ASSERT_NE(widget, nullptr);
+    widget->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget->window()));
+    widget->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([widget] { return widget->hasFocus(); }));
+}
+
+QString FocusName()
+{
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr) {
+        return "none";
+    }
+    return focused->objectName().isEmpty() ? focused->metaObject()->className()
+                                           : focused->objectName();
+}
+
+TEST_F(AntivirusMonitorPluginTest, ArrowKeysOnTheRadioButtonsSwitchViews)
+{
+    const QWidget& page = m_host.page();
+    const QList<QRadioButton*> radios = RadioButtons(page);
+    ASSERT_EQ(radios.size(), 2);
+    FocusByTab(radios[0]);
+
+    QTest::keyClick(radios[0], Qt::Key_Right);
+    EXPECT_TRUE(radios[1]->isChecked());
+    EXPECT_TRUE(radios[1]->hasFocus());
+    QWidget* byType = FindOne(&page, "ControlByClassWidget");
+    ASSERT_NE(byType, nullptr);
+    EXPECT_TRUE(byType->isVisible());
+
+    QTest::keyClick(radios[1], Qt::Key_Left);
+    EXPECT_TRUE(radios[0]->isChecked());
+    EXPECT_TRUE(FindOne(&page, "ControlByDataWidget")->isVisible());
+    EXPECT_FALSE(byType->isVisible());
+}
+
+TEST_F(AntivirusMonitorPluginTest, TabFollowsTheReadingOrderOfEachView)
+{
+    const QWidget& page = m_host.page();
+    const QList<QRadioButton*> radios = RadioButtons(page);
+    ASSERT_EQ(radios.size(), 2);
+    FocusByTab(radios[0]);
+    QStringList visited;
+    for (int k = 0; k < 2; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << FocusName();
+    }
+    // One stop for the radio group (arrow keys move inside it), then the
+    // switch, the date edit (Tab walks its sections first) and the list.
+    ASSERT_EQ(visited.value(0), "AntivirusMonitorIsolationSwitch");
+    EXPECT_EQ(visited.value(1), "DataWidgetControl");
+    for (int k = 0; k < 5 && FocusName() == "DataWidgetControl"; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(FocusName(), "CProgramDiaryListWidget");
+
+    Click(radios[1]);
+    FocusByTab(page.findChild<QWidget*>("AntivirusMonitorIsolationSwitch"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(FocusName(), "CIconButton") << "the first category follows the switch";
+    const QWidget* first = QApplication::focusWidget();
+    EXPECT_EQ(first, Find(FindOne(&page, "ControlByClassWidget"), "CIconButton").value(0));
+}
+
+class SpaceOnSwitchTest : public AntivirusMonitorPluginTest,
+                          public testing::WithParamInterface<SwitchAnswer>
+{};
+
+TEST_P(SpaceOnSwitchTest, SpaceAsksAsAClickDoesAndTheCheckBoxFollows)
+{
+    QWidget* switchButton = m_host.page().findChild<QWidget*>("AntivirusMonitorIsolationSwitch");
+    FocusByTab(switchButton);
+    QAccessibleInterface* const face = QAccessible::queryAccessibleInterface(switchButton);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::CheckBox);
+    EXPECT_EQ(face->text(QAccessible::Name), QString::fromUtf8("信息隔离模式"));
+    EXPECT_FALSE(face->state().checked);
+    QSignalSpy clicked(switchButton, SIGNAL(clicked(bool)));
+
+    const ModalWatch seen([](QDialog& box) {
+        QTest::keyClick(&box, Qt::Key_Escape);
+        EXPECT_TRUE(box.isVisible()) << "the information box ignores Esc";
+        Click(box.findChild<QWidget*>(GetParam().button));
+    });
+    QTest::keyClick(switchButton, Qt::Key_Space);
+
+    ASSERT_TRUE(seen.seen()) << "Space asks for confirmation";
+    EXPECT_TRUE(WaitFor([&] { return ShowsFrame(switchButton, GetParam().frame); }));
+    EXPECT_EQ(face->state().checked, GetParam().frame == kFrameOn)
+        << "checked while isolation is on";
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_TRUE(clicked.first().first().toBool());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SpaceOnSwitchTest,
+                         testing::Values(SwitchAnswer{"InfoMessageBoxAccept", kFrameOn},
+                                         SwitchAnswer{"InfoMessageBoxReject", kFrameOff}),
+                         [](const testing::TestParamInfo<SwitchAnswer>& info) {
+                             return std::string(info.param.button);
+                         });
 
 TEST_F(AntivirusMonitorPluginTest, TwoCallsGiveTwoWorkingPages)
 {

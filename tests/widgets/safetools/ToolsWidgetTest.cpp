@@ -10,6 +10,8 @@
 #include "TestDirectory.h"
 #include "WindowMouse.h"
 
+#include <QAccessible>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -199,6 +201,87 @@ TEST_F(ToolsWidgetTest, ButtonsTakeTheGridsStyle)
     const QImage image = m_page.grab().toImage();
     EXPECT_EQ(image.pixelColor(button->pos() + QPoint(190, 50)), QColor("#f2fbff"));
     EXPECT_EQ(image.pixelColor(button->pos()), QColor("#55c7ff"));
+}
+
+TEST_F(ToolsWidgetTest, ArrowKeysMoveBetweenCategoriesAndEnterOpensOne)
+{
+    ToolsWidget* grid = Grid(kCategories);
+    m_page.show();
+    m_page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_page));
+    const auto& buttons = grid->buttons();
+    buttons[0].button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return buttons[0].button->hasFocus(); }));
+
+    // Positions: 0 (0, 0), 1 (203, 0), 2 (406, 0), 3 (0, 70), 4 (203, 70).
+    struct Step
+    {
+        Qt::Key key;
+        int focused;
+    };
+    const Step steps[] = {
+        {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Right, 4},
+        {Qt::Key_Right, 4}, {Qt::Key_Up, 1},    {Qt::Key_Up, 1},    {Qt::Key_Right, 2},
+        {Qt::Key_Down, 4},  {Qt::Key_Left, 3},  {Qt::Key_Down, 3},  {Qt::Key_Up, 0},
+        {Qt::Key_Left, 0},
+    };
+    for (const Step& step : steps) {
+        QWidget* const focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, step.key);
+        EXPECT_TRUE(buttons[static_cast<size_t>(step.focused)].button->hasFocus())
+            << QTest::toString(step.key) << " to " << step.focused;
+    }
+
+    QSignalSpy clicks(grid, &ToolsWidget::sigToolButtonClicked);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        QTest::keyClick(buttons[4].button, key);
+        ASSERT_EQ(clicks.count(), 1) << QTest::toString(key);
+        EXPECT_EQ(clicks.takeFirst().at(0).toInt(), 100220);
+    }
+    QTest::keyClick(buttons[4].button, Qt::Key_A);
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(ToolsWidgetTest, FocusMarkShowsOnlyForKeyboardFocus)
+{
+    ToolsWidget* grid = Grid(kCategories);
+    m_page.show();
+    m_page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_page));
+    WindowMouse::Park(&m_page);
+    CIconButton* button = grid->buttons()[1].button;
+    const QImage unfocused = button->grab().toImage();
+    button->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }));
+    EXPECT_EQ(button->grab().toImage(), unfocused);
+    button->clearFocus();
+    button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }));
+    EXPECT_NE(button->grab().toImage(), unfocused);
+    button->clearFocus();
+    EXPECT_EQ(button->grab().toImage(), unfocused);
+}
+
+TEST_F(ToolsWidgetTest, CategoryButtonsAreButtonsNamedAfterTheirCategory)
+{
+    const ToolsWidget* grid = Grid("100221,900001", false);
+    struct Expected
+    {
+        const char* name;
+        const char* description;
+    };
+    const Expected expected[] = {{"程序启动", ""}, {"Title", "Subtitle"}};
+    ASSERT_EQ(grid->buttons().size(), std::size(expected));
+    for (std::size_t k = 0; k < std::size(expected); ++k) {
+        QAccessibleInterface* const face =
+            QAccessible::queryAccessibleInterface(grid->buttons()[k].button);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->role(), QAccessible::Button);
+        EXPECT_EQ(face->text(QAccessible::Name), expected[k].name);
+        EXPECT_EQ(face->text(QAccessible::Description), expected[k].description);
+        EXPECT_TRUE(face->state().focusable);
+    }
 }
 
 } // namespace

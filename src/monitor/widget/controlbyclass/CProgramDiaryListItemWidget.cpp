@@ -34,6 +34,8 @@ constexpr int kAboutGap = 10;
 constexpr int kAboutDrop = 5;
 
 const char kRowColour[] = "#ffffff";
+// The light blue of the diary's explanation band.
+const char kSelectedRowColour[] = "#e3effe";
 const char kTooltipSeparator[] = "\n";
 
 } // namespace
@@ -136,10 +138,23 @@ void CProgramDiaryListItemWidget::OnBtnSeeClicked()
     delete box.data();
 }
 
+void CProgramDiaryListItemWidget::setSelected(bool selected)
+{
+    if (selected != m_selected) {
+        m_selected = selected;
+        update();
+    }
+}
+
+void CProgramDiaryListItemWidget::pressSeeButton()
+{
+    m_seeButton->click();
+}
+
 void CProgramDiaryListItemWidget::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    const QColor background(kRowColour);
+    const QColor background(m_selected ? kSelectedRowColour : kRowColour);
     painter.setPen(background);
     painter.setBrush(QBrush(background, Qt::SolidPattern));
     painter.drawRect(rect());

@@ -33,6 +33,12 @@ public:
     QString elideToWidth(const QString& text, int width) const;
 
     bool isProgramStart() const { return m_programStart; }
+
+    // The selected row is filled in the selection colour instead of white.
+    void setSelected(bool selected);
+    bool isSelected() const { return m_selected; }
+    // Presses the "查看" button, as a click does.
+    void pressSeeButton();
     QString aboutText() const { return m_about; }
 
 public slots:
@@ -57,4 +63,5 @@ private:
     QPixmap m_badge;
     QString m_about;
     bool m_programStart = false;
+    bool m_selected = false;
 };

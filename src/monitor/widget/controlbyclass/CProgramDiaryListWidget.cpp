@@ -1,13 +1,21 @@
 #include "monitor/widget/controlbyclass/CProgramDiaryListWidget.h"
 
+#include "base_ui/controls/FocusFrame.h"
+#include "base_ui/controls/RowKeyNavigation.h"
 #include "base_ui/tools/CControlSetting.h"
+#include "monitor/widget/MonitorAccessibleFactory.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListItemWidget.h"
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -29,8 +37,10 @@ const char* const kHandleColor = "#bbe9ff";
 } // namespace
 
 CProgramDiaryListWidget::CProgramDiaryListWidget(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::FramelessWindowHint), m_focusFrame(new FocusFrame(this))
 {
+    MonitorAccessibleFactory::install();
+    setFocusPolicy(Qt::StrongFocus);
     resize(700, 295);
     m_handle.setTrack(width() - kTrackWidth, kHandleWidth, 0, height() - 1);
     m_handle.setHeight(height());
@@ -108,6 +118,7 @@ void CProgramDiaryListWidget::layoutItems()
             CProgramDiaryListItemWidget* row = m_rows[slot];
             if (slot < count) {
                 row->setData(m_records[slot], slot);
+                row->setSelected(slot == m_selected);
                 row->move(0, kRowHeight * slot);
                 row->show();
             } else {
@@ -130,6 +141,7 @@ void CProgramDiaryListWidget::layoutItems()
         row->move(0, slot * kRowHeight - m_rowRemainder);
         if (index >= 0 && index < count) {
             row->setData(m_records[index], index);
+            row->setSelected(index == m_selected);
             row->show();
         } else {
             row->hide();
@@ -194,4 +206,119 @@ void CProgramDiaryListWidget::paintEvent(QPaintEvent* /*event*/)
         painter.setRenderHint(QPainter::Antialiasing);
         m_handle.paint(painter);
     }
+}
+
+bool CProgramDiaryListWidget::selectRecord(int index)
+{
+    if (index < 0 || index >= recordCount()) {
+        return false;
+    }
+    m_selected = index;
+    scrollToRecord(index);
+    layoutItems();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::Selection);
+        event.setChild(index);
+        QAccessible::updateAccessibility(&event);
+    }
+    return true;
+}
+
+void CProgramDiaryListWidget::clearSelection()
+{
+    m_selected = -1;
+    layoutItems();
+}
+
+CProgramDiaryListItemWidget* CProgramDiaryListWidget::rowOf(int index) const
+{
+    const int slot = index - m_firstRecord;
+    if (index < 0 || index >= recordCount() || slot < 0 || slot >= m_rowsShown) {
+        return nullptr;
+    }
+    CProgramDiaryListItemWidget* const row = m_rows[static_cast<size_t>(slot)];
+    return row->isHidden() ? nullptr : row;
+}
+
+void CProgramDiaryListWidget::scrollToRecord(int index)
+{
+    const int scrollable = m_contentHeight - height();
+    if (recordCount() < kRowSlots || scrollable <= 0) {
+        return;
+    }
+    const int top = index * kRowHeight;
+    const int bottom = top + kRowHeight;
+    int offset = m_scrollOffset;
+    if (top < offset) {
+        offset = top;
+    } else if (bottom > offset + height()) {
+        offset = bottom - height();
+    } else {
+        return;
+    }
+    // Half a pixel more, so that layoutItems' truncation lands on `offset`.
+    m_scrollPercent = std::min(100.0, (offset + 0.5) * 100.0 / scrollable);
+    const int range = m_handle.lowestTop() - m_handle.firstTop();
+    m_handle.moveTo(m_handle.firstTop() +
+                    static_cast<int>(std::lround(range * m_scrollPercent / 100)));
+    update(m_trackRect);
+}
+
+bool CProgramDiaryListWidget::pressSelectedSeeButton()
+{
+    if (m_selected < 0) {
+        return false;
+    }
+    scrollToRecord(m_selected);
+    layoutItems();
+    CProgramDiaryListItemWidget* const row = rowOf(m_selected);
+    if (row == nullptr) {
+        return false;
+    }
+    row->pressSeeButton();
+    return true;
+}
+
+bool CProgramDiaryListWidget::copySelectedRecord() const
+{
+    if (m_selected < 0) {
+        return false;
+    }
+    const DiaryListRecord& record = m_records[static_cast<size_t>(m_selected)];
+    QGuiApplication::clipboard()->setText(
+        QStringList{record.type, record.time, record.info}.join(QLatin1Char('\t')));
+    return true;
+}
+
+void CProgramDiaryListWidget::keyPressEvent(QKeyEvent* event)
+{
+    m_focusFrame->keyPressed();
+    bool handled = false;
+    if (event->matches(QKeySequence::Copy)) {
+        handled = copySelectedRecord();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+               event->key() == Qt::Key_Space) {
+        handled = pressSelectedSeeButton();
+    } else {
+        const int target = RowKeyNavigation::target(event->key(), m_selected, recordCount(),
+                                                    kRowSlots - 1, m_firstRecord);
+        handled = target >= 0 && selectRecord(target);
+    }
+    if (handled) {
+        event->accept();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CProgramDiaryListWidget::focusInEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusIn(event->reason());
+    QWidget::focusInEvent(event);
+}
+
+void CProgramDiaryListWidget::focusOutEvent(QFocusEvent* event)
+{
+    m_focusFrame->focusOut();
+    QWidget::focusOutEvent(event);
 }

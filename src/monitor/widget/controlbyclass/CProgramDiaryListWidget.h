@@ -11,13 +11,21 @@
 #include <vector>
 
 class CProgramDiaryListItemWidget;
+class FocusFrame;
 
 // The 700 x 295 list of the view by time: records in insertion order, one
 // 60 px row each, shown by six reused row widgets (five whole rows, and a
 // sixth while the scroll offset cuts a row). Its own rounded scroll handle
 // at the right edge, at least 50 px high, moves by dragging (the rows follow
 // on every third mouse move) or by the wheel (5 px per event). The list
-// fills itself with 25 sample records, five per category. GUI thread only.
+// fills itself with 25 sample records, five per category.
+//
+// Keyboard: the list takes focus by Tab and by click. Up/Down, Page Up/Page
+// Down (five rows), Home/End select a record (its row filled light blue) and
+// scroll it wholly into view, Enter or Space presses the selected row's
+// "查看" button, Ctrl+C copies its type, time and info, tab-separated. A
+// keyboard focus shows a dotted frame. Screen readers see a list of the
+// records (DiaryListAccessible). GUI thread only.
 class CProgramDiaryListWidget : public QWidget
 {
     Q_OBJECT
@@ -40,6 +48,16 @@ public:
     double scrollPercent() const { return m_scrollPercent; }
     // Index of the record in the first row slot.
     int firstRecord() const { return m_firstRecord; }
+    // First visible content pixel.
+    int scrollOffset() const { return m_scrollOffset; }
+    // The selected record, or -1.
+    int selectedRecord() const { return m_selected; }
+    // Selects the record and scrolls it into view; false for an index
+    // outside the records.
+    bool selectRecord(int index);
+    void clearSelection();
+    // The row widget showing the record, or null while it is scrolled out.
+    CProgramDiaryListItemWidget* rowOf(int index) const;
 
 public slots:
     // Reserved for filtering by date: the list keeps all of its records.
@@ -51,6 +69,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void addSampleRecords();
@@ -61,6 +82,10 @@ private:
     // The handle moved: take the scroll position from it.
     void handleMoved();
     int recordCount() const;
+    // Moves the scroll position the least so that the record is wholly shown.
+    void scrollToRecord(int index);
+    bool pressSelectedSeeButton();
+    bool copySelectedRecord() const;
 
     std::vector<CProgramDiaryListItemWidget*> m_rows;
     std::vector<DiaryListRecord> m_records;
@@ -76,4 +101,6 @@ private:
     int m_moveCount = 0;
     int m_rowRemainder = 0;
     int m_rowsShown = kRowSlots - 1;
+    int m_selected = -1;
+    FocusFrame* m_focusFrame;
 };

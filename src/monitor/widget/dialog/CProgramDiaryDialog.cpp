@@ -17,6 +17,7 @@
 #include <QScreen>
 
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -151,6 +152,7 @@ CProgramDiaryDialog::CProgramDiaryDialog(const Layout& layout, QWidget* parent)
     buildFrame(layout);
     buildTable(layout);
     fillTable(layout);
+    orderTabStops();
 }
 
 CProgramDiaryDialog::~CProgramDiaryDialog()
@@ -165,6 +167,7 @@ void CProgramDiaryDialog::buildFrame(const Layout& layout)
     auto* title = new QLabel(this);
     CControlSetting::Set_Label_Text(title, layout.titleText, 3);
     title->move(14, 14);
+    setAccessibleName(title->text());
 
     auto* explanation = new QLabel(this);
     CControlSetting::Set_Label_Text(explanation, layout.explanationText, 3);
@@ -196,7 +199,22 @@ void CProgramDiaryDialog::buildButtons()
     corner->setObjectName("ProgramDiaryDialogTitleClose");
     corner->adjustSize();
     corner->move(width() - corner->width() - 7, 7);
+    corner->setAccessibleName(CControlSetting::Text(kTextClose));
     connect(corner, &CCommonButton::clicked, this, &CProgramDiaryDialog::slt_closeBtnClicked);
+}
+
+void CProgramDiaryDialog::orderTabStops()
+{
+    QWidget* const stops[] = {
+        m_timeFilter,
+        m_table,
+        findChild<QWidget*>("ProgramDiaryDialogClear"),
+        findChild<QWidget*>("ProgramDiaryDialogClose"),
+        findChild<QWidget*>("ProgramDiaryDialogTitleClose"),
+    };
+    for (std::size_t k = 1; k < std::size(stops); ++k) {
+        QWidget::setTabOrder(stops[k - 1], stops[k]);
+    }
 }
 
 void CProgramDiaryDialog::buildTable(const Layout& layout)
@@ -218,6 +236,7 @@ void CProgramDiaryDialog::buildTable(const Layout& layout)
     connect(m_table, &CTableWidget::sig_toOtherWidget, this,
             &CProgramDiaryDialog::slt_ShowDetailDialog);
     m_table->move(1, kTableTop);
+    m_table->setAccessibleName(accessibleName());
     m_table->setSortAfterRefresh(false);
     colourTable();
     buildTimeFilter();

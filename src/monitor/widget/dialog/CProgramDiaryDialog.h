@@ -110,6 +110,8 @@ private:
     void colourTable();
     void buildTimeFilter();
     void fillTable(const Layout& layout);
+    // Tab: the time filter, the table, "清空", "关闭", the corner button.
+    void orderTabStops();
 
     const int m_category;
     WindowDrag m_drag;

@@ -8,6 +8,7 @@
 #include <QCalendarWidget>
 #include <QDate>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -168,6 +169,16 @@ void CSelectDateDialog::slot_okBtnClicked()
 void CSelectDateDialog::slot_cancelBtnClicked()
 {
     emitAndClose([this] { emit sig_emptyDate(); });
+}
+
+void CSelectDateDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        slot_cancelBtnClicked();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSelectDateDialog::mousePressEvent(QMouseEvent* event)

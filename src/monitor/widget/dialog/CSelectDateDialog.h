@@ -53,6 +53,8 @@ public slots:
     void slot_cancelBtnClicked();
 
 protected:
+    // Esc cancels, as the cancel button does.
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

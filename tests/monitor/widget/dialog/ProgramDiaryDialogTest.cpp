@@ -17,6 +17,7 @@
 #include "PageResources.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -510,6 +511,90 @@ TEST_F(ProgramDiaryDialogTest, PaintsBandsLineAndFrame)
     for (const Case& c : cases) {
         EXPECT_EQ(image.pixelColor(c.pixel), c.colour) << c.what;
     }
+    dialog->close();
+}
+
+TEST_F(ProgramDiaryDialogTest, EscInTheTableEndsExecAndTheDialogIsDeleted)
+{
+    const QPointer<CProgramDiaryDialog> dialog =
+        CProgramDiaryDialog::create(CProgramDiaryDialog::kProgramStart, &m_host);
+    ASSERT_TRUE(dialog);
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        auto* modal = qobject_cast<CProgramDiaryDialog*>(QApplication::activeModalWidget());
+        if (modal != nullptr) {
+            pressed = true;
+            QTest::keyClick(Table(*modal), Qt::Key_Down);
+            QTest::keyClick(Table(*modal), Qt::Key_Escape);
+        }
+    });
+    EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(dialog.isNull());
+}
+
+TEST_F(ProgramDiaryDialogTest, TabVisitsFilterTableAndButtonsInReadingOrder)
+{
+    const QPointer<CProgramDiaryDialog> dialog = Open(CProgramDiaryDialog::kProgramStart);
+    ASSERT_TRUE(dialog);
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.data()));
+    TimeFilter(*dialog)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TimeFilter(*dialog)->hasFocus(); }));
+
+    const std::vector<const QWidget*> expected = {
+        Table(*dialog),
+        dialog->findChild<CCommonButton*>("ProgramDiaryDialogClear"),
+        dialog->findChild<CCommonButton*>("ProgramDiaryDialogClose"),
+        dialog->findChild<CCommonButton*>("ProgramDiaryDialogTitleClose"),
+        TimeFilter(*dialog),
+    };
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next)
+            << (QApplication::focusWidget() != nullptr
+                    ? QApplication::focusWidget()->metaObject()->className()
+                    : "none");
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(),
+              dialog->findChild<CCommonButton*>("ProgramDiaryDialogTitleClose"));
+    dialog->close();
+}
+
+TEST_F(ProgramDiaryDialogTest, EnterInTheTableOpensTheDetailBox)
+{
+    const QPointer<CProgramDiaryDialog> dialog = Open(CProgramDiaryDialog::kProgramStart);
+    ASSERT_TRUE(dialog);
+    QTest::keyClick(Table(*dialog), Qt::Key_End);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<CDetailMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr) {
+            seen = true;
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    QTest::keyClick(Table(*dialog), Qt::Key_Return);
+    EXPECT_TRUE(seen);
+    dialog->close();
+}
+
+TEST_F(ProgramDiaryDialogTest, ScreenReadersHearTheCategoryAndTheCornerButton)
+{
+    const QPointer<CProgramDiaryDialog> dialog = Open(CProgramDiaryDialog::kRansomwareFound);
+    ASSERT_TRUE(dialog);
+    QAccessibleInterface* const table = QAccessible::queryAccessibleInterface(Table(*dialog));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), "发现勒索程序");
+    EXPECT_EQ(table->tableInterface()->rowCount(), 10);
+    EXPECT_EQ(table->child(1)->text(QAccessible::Name), "威胁名 处理结果");
+    QAccessibleInterface* const corner = QAccessible::queryAccessibleInterface(
+        dialog->findChild<CCommonButton*>("ProgramDiaryDialogTitleClose"));
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->role(), QAccessible::Button);
+    EXPECT_EQ(corner->text(QAccessible::Name), "关闭");
     dialog->close();
 }
 

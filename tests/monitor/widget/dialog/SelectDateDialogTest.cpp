@@ -290,4 +290,17 @@ TEST_F(SelectDateDialogTest, PaintsTitleBandBodyAndFrame)
     dialog->close();
 }
 
+TEST_F(SelectDateDialogTest, EscCancelsAsTheCancelButtonDoes)
+{
+    const QPointer<CSelectDateDialog> dialog = Open();
+    QSignalSpy ranges(dialog.data(), &CSelectDateDialog::sig_returndate);
+    QSignalSpy empty(dialog.data(), &CSelectDateDialog::sig_emptyDate);
+
+    QTest::keyClick(dialog.data(), Qt::Key_Escape);
+
+    EXPECT_EQ(empty.count(), 1);
+    EXPECT_EQ(ranges.count(), 0);
+    EXPECT_TRUE(Deleted(dialog));
+}
+
 } // namespace
