@@ -2,7 +2,8 @@
 // first painted frame of the page, and from a click on a category to the
 // first painted frame of its diary dialog. Each is measured against a plain
 // QWidget page or QDialog with as many labels as the page or the diary has
-// widgets, counted in the same run.
+// widgets, counted in the same run, without a style sheet and with the page's
+// own style sheet (which the diary inherits from the page).
 
 #include "iAntivirusMonitor.h"
 
@@ -73,10 +74,11 @@ std::unique_ptr<QWidget> NewWindow()
     return window;
 }
 
-// A plain page with `labels` labels.
-QWidget* PlainPage(QWidget* parent, int labels)
+// A plain page with `labels` labels and the style sheet `sheet`.
+QWidget* PlainPage(QWidget* parent, int labels, const QString& sheet = QString())
 {
     auto* page = new QWidget(parent);
+    page->setStyleSheet(sheet);
     page->setGeometry(12, 62, 850, 400);
     for (int i = 0; i < labels; ++i) {
         auto* label = new QLabel(QString("label %1").arg(i), page);
@@ -90,6 +92,8 @@ struct Counts
 {
     int page = 0;
     int diary = 0;
+    // The page's style sheet.
+    QString sheet;
 };
 
 void SendClick(QWidget* widget)
@@ -166,6 +170,7 @@ const Counts& CountWidgets()
         page->initUi();
         ShowUntilPainted(*window, *page);
         result.page = static_cast<int>(page->findChildren<QWidget*>().size());
+        result.sheet = page->styleSheet();
         const QList<QWidget*> buttons = CategoryButtons(*page);
         TimeToModalPaint([&] { SendClick(buttons.first()); }, &result.diary);
         Discard(window);
@@ -190,20 +195,32 @@ void BM_PageFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_PageFirstFrame)->Unit(benchmark::kMillisecond);
 
-void BM_PlainPageFirstFrame(benchmark::State& state)
+void PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
 {
     const int labels = CountWidgets().page;
     state.counters["widgets"] = labels;
     for (auto _ : state) {
         std::unique_ptr<QWidget> window = NewWindow();
-        QWidget* page = PlainPage(window.get(), labels);
+        QWidget* page = PlainPage(window.get(), labels, sheet);
         ShowUntilPainted(*window, *page);
         state.PauseTiming();
         Discard(window);
         state.ResumeTiming();
     }
 }
+
+void BM_PlainPageFirstFrame(benchmark::State& state)
+{
+    PlainPageFirstFrame(state, QString());
+}
 BENCHMARK(BM_PlainPageFirstFrame)->Unit(benchmark::kMillisecond);
+
+// The plain page with the page's style sheet.
+void BM_StyledPlainPageFirstFrame(benchmark::State& state)
+{
+    PlainPageFirstFrame(state, CountWidgets().sheet);
+}
+BENCHMARK(BM_StyledPlainPageFirstFrame)->Unit(benchmark::kMillisecond);
 
 void BM_DiaryFirstFrame(benchmark::State& state)
 {
@@ -221,15 +238,18 @@ void BM_DiaryFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_DiaryFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_PlainDialogFirstFrame(benchmark::State& state)
+// A plain dialog over a plain page with the style sheet `sheet`, as the
+// diary is over the page.
+void PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
 {
     const int labels = CountWidgets().diary;
     state.counters["widgets"] = labels;
     std::unique_ptr<QWidget> window = NewWindow();
+    QWidget* page = PlainPage(window.get(), 0, sheet);
     window->show();
     for (auto _ : state) {
         state.SetIterationTime(TimeToModalPaint([&] {
-            QDialog dialog(window.get(), Qt::FramelessWindowHint);
+            QDialog dialog(page, Qt::FramelessWindowHint);
             dialog.resize(460, 400);
             for (int i = 0; i < labels; ++i) {
                 auto* label = new QLabel(QString("label %1").arg(i), &dialog);
@@ -240,7 +260,19 @@ void BM_PlainDialogFirstFrame(benchmark::State& state)
     }
     Discard(window);
 }
+
+void BM_PlainDialogFirstFrame(benchmark::State& state)
+{
+    PlainDialogFirstFrame(state, QString());
+}
 BENCHMARK(BM_PlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The plain dialog under the page's style sheet.
+void BM_StyledPlainDialogFirstFrame(benchmark::State& state)
+{
+    PlainDialogFirstFrame(state, CountWidgets().sheet);
+}
+BENCHMARK(BM_StyledPlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -54,18 +54,6 @@ enum Kind
     kRecordModel = 3,
 };
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "TableBench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // Row n: a time stamp, a description and a button caption, like the diary's.
 // Every row's texts have the same lengths, so that the work of showing a row
 // is the same for any n.
@@ -136,7 +124,6 @@ class Subject
 public:
     explicit Subject(Kind kind) : m_kind(kind)
     {
-        App();
         if (kind == kRecordModel) {
             m_records = std::make_unique<TableRecordModel>(3);
             return;
@@ -325,7 +312,6 @@ void BM_Wheel(benchmark::State& state)
 
 void BM_SortedInsert(benchmark::State& state)
 {
-    App();
     CTableWidget table(kWidth, kHeight, kVisibleRows, 3);
     table.show();
     for (int n = 0; n < 100000; ++n) {
@@ -364,3 +350,18 @@ BENCHMARK(BM_Append)
 BENCHMARK(BM_Paint)->Apply(AllKinds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Wheel)->Apply(AllKinds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SortedInsert)->Unit(benchmark::kMicrosecond);
+
+// The application lives in main's frame: as a function's static it would be
+// destroyed by the exit handlers after the toolkit's own statics, and the
+// input devices it owns would unregister from a list already gone.
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

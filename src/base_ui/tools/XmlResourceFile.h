@@ -10,7 +10,9 @@
 // into a DOM document without namespace processing. The file's bytes reach
 // the XML reader unchanged, so that it decodes them by their byte-order mark
 // or XML declaration: UTF-8 and UTF-16 files load alike, whatever their line
-// ends. Reports nothing itself: each loader writes its own messages from the
+// ends. Bytes parsed before in the process are not parsed again: the document
+// is shared with the earlier reading, so `root()` is for reading only.
+// Reports nothing itself: each loader writes its own messages from the
 // status.
 class XmlResourceFile
 {

@@ -290,3 +290,30 @@ TEST(ResourcePoolTest, LoadXmlFillsTheProcessWideInstance)
 }
 
 } // namespace
+
+// Bytes read before share the document parsed then; a file rewritten between
+// two loads is read with its new content, and each load still merges and
+// logs as the first did.
+TEST(ResourcePoolTest, ARewrittenFileLoadsItsNewContent)
+{
+    const TestDirectory dir;
+    const QString path = dir.Write("text.xml", R"(<string><s id="1">first</s><x>t</x></string>)");
+    CKoStringPool pool;
+    ASSERT_EQ(pool.Load(path), 0);
+    {
+        const LogCapture log;
+        CKoStringPool again;
+        ASSERT_EQ(again.Load(path), 0);
+        ResourceEntry entry;
+        again.Lookup(1, entry);
+        EXPECT_EQ(entry.text, "first");
+        EXPECT_TRUE(log.HasLine("DEBUG", "x:t")) << log.Text();
+    }
+    dir.Write("text.xml", R"(<string><s id="1">second</s></string>)");
+    ASSERT_EQ(pool.Load(path), 0);
+    ResourceEntry entry;
+    pool.Lookup(1, entry);
+    EXPECT_EQ(entry.text, "second");
+    dir.Write("text.xml", "<string><s id=\"1\">");
+    EXPECT_EQ(pool.Load(path), -1);
+}

@@ -220,6 +220,9 @@ void CProgramDiaryDialog::orderTabStops()
 void CProgramDiaryDialog::buildTable(const Layout& layout)
 {
     m_table = new CTableWidget(width() - 2, kTableHeight, kTableRows, layout.columnCount, this);
+    // Colours first: their style sheets cost little on parts not yet
+    // polished, and repolish every polished part otherwise.
+    colourTable();
     QStringList labels;
     for (int column = 0; column < layout.columnCount; ++column) {
         const auto k = static_cast<std::size_t>(column);
@@ -238,7 +241,6 @@ void CProgramDiaryDialog::buildTable(const Layout& layout)
     m_table->move(1, kTableTop);
     m_table->setAccessibleName(accessibleName());
     m_table->setSortAfterRefresh(false);
-    colourTable();
     buildTimeFilter();
 }
 
@@ -259,12 +261,13 @@ void CProgramDiaryDialog::buildTimeFilter()
     m_timeFilter = m_table->addHeaderComboBox(0);
     m_timeFilter->setObjectName(
         QString::fromStdString(CControlSetting::Get_Object_Name(kTextComboBox)));
+    // The sheet before the view and the items, which it would repolish.
+    m_timeFilter->setStyleSheet(kComboBoxSheet);
     connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
     m_timeFilter->setView(new QListView(m_timeFilter));
     for (int index = 0; index < kFilterCount; ++index) {
         m_timeFilter->addItem(CControlSetting::Text(kTextFirstFilter + index));
     }
-    m_timeFilter->setStyleSheet(kComboBoxSheet);
 }
 
 void CProgramDiaryDialog::fillTable(const Layout& layout)
