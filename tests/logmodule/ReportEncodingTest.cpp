@@ -92,6 +92,37 @@ TEST(InterfaceRecordTest, AReportBecomesARecordOfTheInterfaceLayout)
     EXPECT_EQ(offsetof(KoReportRecord, size), 0u) << "the size comes first";
 }
 
+// Stored records that do not fit their category, as a damaged or foreign
+// journal may hold them, never reach a client.
+TEST(InterfaceRecordTest, StoredRecordsThatDoNotFitTheirCategoryAreRefused)
+{
+    struct Case
+    {
+        std::int32_t category;
+        std::vector<std::string> fields;
+        const char* what;
+    };
+    const Case cases[] = {
+        {KO_REPORT_UPDATE_PACKAGE, {}, "no fields"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0"}, "one field short"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0", "notes", "extra"}, "one field too many"},
+        {KO_REPORT_HEARTBEAT, {"beat"}, "a field where the category has none"},
+        {7, {}, "an unknown category"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0", "\xC3"}, "malformed UTF-8"},
+    };
+    for (const Case& c : cases) {
+        Report report;
+        report.category = c.category;
+        report.fields = c.fields;
+        try {
+            const InterfaceRecord record(report, 0);
+            ADD_FAILURE() << c.what << " reached the interface";
+        } catch (const ReportError& error) {
+            EXPECT_EQ(error.kind(), ReportError::Kind::Invalid) << c.what;
+        }
+    }
+}
+
 TEST(InterfaceRecordTest, AClientsRecordBecomesAReport)
 {
     const RecordBuilder record(KO_REPORT_UPDATE_PACKAGE, 99, {u"2.1.0", kMixedUtf16});
