@@ -44,6 +44,11 @@ TEST(Utf16Test, MalformedTextsAreRefused)
         EXPECT_THROW(Utf16::FromUtf8(bad), ReportError);
         EXPECT_FALSE(Utf16::IsValidUtf8(bad));
     }
+    // The interface's texts end at their first NUL: a NUL would cut the text.
+    for (const std::string& nul : {std::string(1, '\0'), std::string("scan\0ned", 8)}) {
+        EXPECT_THROW(Utf16::FromUtf8(nul), ReportError);
+        EXPECT_FALSE(Utf16::IsValidUtf8(nul));
+    }
     for (const std::u16string& bad : {std::u16string(u"a\xD800"), std::u16string(u"\xDC00z"),
                                       std::u16string(u"\xD800\x0041")}) {
         EXPECT_THROW(Utf16::ToUtf8(Units(bad).data()), ReportError);
