@@ -4,7 +4,9 @@
 // throw ReportError (Invalid, naming the line) where that parse finds a
 // header or a line that does not fit. The tool then imports the file into a
 // SQLite journal in the target's directory: exit code 0 and "imported N ..."
-// for a file that reads, else 2 with the journal's count unchanged.
+// for a file that reads, the journal then holding only the file's reports
+// in its order (retention may prune old ones at once), else 2 with the
+// journal's count unchanged.
 #include "FuzzInput.h"
 
 #include "KoReportTool.h"
@@ -176,6 +178,7 @@ void CheckImport(std::int32_t category, const std::uint8_t* data, std::size_t si
         counter.Clear(category);
     }
     const std::int64_t before = counter.CategoryStats(category).count;
+    const std::int64_t lastId = counter.LastId();
     const std::string file = input.WriteFile(data, size, "import.csv");
     std::ostringstream out;
     std::ostringstream err;
@@ -193,6 +196,17 @@ void CheckImport(std::int32_t category, const std::uint8_t* data, std::size_t si
           "the tool names another count");
     Check(after - before <= static_cast<std::int64_t>(expected->size()),
           "the journal grew by more than the file holds");
+    // What the journal kept (retention may have pruned old times at once)
+    // is the file's reports, in the file's order.
+    std::size_t next = 0;
+    counter.VisitAfter(lastId, [&](const Report& stored) {
+        while (next < expected->size() && !Same({stored}, {(*expected)[next]})) {
+            ++next;
+        }
+        Check(next < expected->size(), "the journal holds a report the file does not");
+        ++next;
+        return true;
+    });
 }
 
 } // namespace
@@ -209,6 +223,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(expected.has_value() == read.has_value(), "Read and the model disagree on the file");
     if (read) {
         Check(Same(*read, *expected), "Read's reports differ from the model's");
+        for (const Report& report : *read) {
+            for (const std::string& field : report.fields) {
+                Check(field.find('\0') == std::string::npos,
+                      "a text with a NUL, which the interface would cut, was read");
+            }
+        }
     }
     CheckImport(category, data + 1, size - 1, expected);
     return 0;
