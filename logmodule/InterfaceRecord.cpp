@@ -5,9 +5,18 @@
 #include "Utf16.h"
 
 #include <cstddef>
+#include <string>
 
 InterfaceRecord::InterfaceRecord(const Report& report, std::uint32_t flags)
 {
+    // A client indexes the fields by its category's layout: a stored record
+    // with another number of fields must not reach it.
+    const std::size_t count = ReportLayout::FieldCount(report.category);
+    if (report.fields.size() != count) {
+        throw ReportError(ReportError::Kind::Invalid,
+                          "the stored record has " + std::to_string(report.fields.size()) +
+                              " fields, its category " + std::to_string(count));
+    }
     m_texts.reserve(report.fields.size());
     m_fields.reserve(report.fields.size());
     for (const std::string& field : report.fields) {

@@ -11,6 +11,8 @@
 class InterfaceRecord
 {
 public:
+    // Throws ReportError (Invalid) for an unknown category, a number of
+    // fields other than the category's or malformed UTF-8.
     InterfaceRecord(const Report& report, std::uint32_t flags);
 
     InterfaceRecord(const InterfaceRecord&) = delete;

@@ -127,6 +127,10 @@ void ReportLayout::Check(const Report& report)
                               "the field " + name + " has " + std::to_string(text.size()) +
                                   " bytes, more than " + std::to_string(kMaxFieldBytes));
         }
+        if (text.find('\0') != std::string::npos) {
+            throw ReportError(ReportError::Kind::Invalid,
+                              "the field " + name + " holds a NUL character");
+        }
         if (!Utf16::IsValidUtf8(text)) {
             throw ReportError(ReportError::Kind::Invalid,
                               "the field " + name + " is not valid UTF-8");

@@ -3,6 +3,8 @@
 #include "FieldCodec.h"
 #include "ReportError.h"
 
+#include "base/Logging.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -224,7 +226,14 @@ void SqliteStore::Visit(SqliteStatement& statement, const Visitor& visit)
         report.id = statement.Integer(0);
         report.category = static_cast<std::int32_t>(statement.Integer(1));
         report.time = statement.Integer(2);
-        report.fields = FieldCodec::Decode(statement.Blob(3), statement.BlobSize(3));
+        try {
+            report.fields = FieldCodec::Decode(statement.Blob(3), statement.BlobSize(3));
+        } catch (const ReportError& error) {
+            // One damaged row must neither end a history nor stop every later
+            // poll for new records at itself.
+            LOG_ERROR << "the stored record " << report.id << " is skipped: " << error.what();
+            continue;
+        }
         if (!visit(report)) {
             return;
         }

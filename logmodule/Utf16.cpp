@@ -72,6 +72,9 @@ std::vector<std::uint16_t> FromUtf8(const std::string& text)
         if (point == kInvalid) {
             throw ReportError(ReportError::Kind::Invalid, "a text is not valid UTF-8");
         }
+        if (point == 0) {
+            throw ReportError(ReportError::Kind::Invalid, "a text holds a NUL character");
+        }
         if (point < 0x10000) {
             units.push_back(static_cast<std::uint16_t>(point));
         } else {
@@ -107,7 +110,8 @@ std::string ToUtf8(const std::uint16_t* text)
 bool IsValidUtf8(const std::string& text)
 {
     for (std::size_t at = 0; at < text.size();) {
-        if (DecodeUtf8(text, at) == kInvalid) {
+        const char32_t point = DecodeUtf8(text, at);
+        if (point == kInvalid || point == 0) {
             return false;
         }
     }

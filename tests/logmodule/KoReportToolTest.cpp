@@ -116,6 +116,8 @@ TEST_P(KoReportBadInputTest, ExitsTwoWithOneLineAndWritesNothing)
     std::ofstream(File("bad_time.csv")) << "time,kind,result\r\n2026-12-01 08:00Z,quick scan,ok\r\n"
                                         << "tomorrow,quick scan,ok\r\n";
     std::ofstream(File("bad_column.csv")) << "time,kind,colour\r\n";
+    std::ofstream(File("nul_cell.csv")) << "time,kind,result\r\n2026-12-01 08:00Z,quick scan,ok\r\n"
+                                        << std::string("2026-12-01 09:00Z,quick\0scan,ok\r\n", 33);
     std::vector<std::string> args = GetParam().args;
     for (std::string& arg : args) {
         if (arg.rfind('@', 0) == 0) {
@@ -159,6 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"CsvWithAnUnknownColumn",
                  {"import", "execute_scan", "@bad_column.csv"},
                  "line 1: unknown column 'colour'"},
+        BadInput{"CsvCellWithANul",
+                 {"import", "execute_scan", "@nul_cell.csv"},
+                 "line 3: the field kind holds a NUL character"},
         BadInput{"DemoWithoutDays",
                  {"demo", "--days", "many"},
                  "--days takes a number from 1 to 3650, not 'many'"}),

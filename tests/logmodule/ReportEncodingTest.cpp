@@ -44,6 +44,11 @@ TEST(Utf16Test, MalformedTextsAreRefused)
         EXPECT_THROW(Utf16::FromUtf8(bad), ReportError);
         EXPECT_FALSE(Utf16::IsValidUtf8(bad));
     }
+    // The interface's texts end at their first NUL: a NUL would cut the text.
+    for (const std::string& nul : {std::string(1, '\0'), std::string("scan\0ned", 8)}) {
+        EXPECT_THROW(Utf16::FromUtf8(nul), ReportError);
+        EXPECT_FALSE(Utf16::IsValidUtf8(nul));
+    }
     for (const std::u16string& bad : {std::u16string(u"a\xD800"), std::u16string(u"\xDC00z"),
                                       std::u16string(u"\xD800\x0041")}) {
         EXPECT_THROW(Utf16::ToUtf8(Units(bad).data()), ReportError);
@@ -90,6 +95,37 @@ TEST(InterfaceRecordTest, AReportBecomesARecordOfTheInterfaceLayout)
     EXPECT_EQ(RecordBuilder::Text(record.fields[0]), kMixedUtf16);
     EXPECT_EQ(RecordBuilder::Text(record.fields[1]), u"quarantined");
     EXPECT_EQ(offsetof(KoReportRecord, size), 0u) << "the size comes first";
+}
+
+// Stored records that do not fit their category, as a damaged or foreign
+// journal may hold them, never reach a client.
+TEST(InterfaceRecordTest, StoredRecordsThatDoNotFitTheirCategoryAreRefused)
+{
+    struct Case
+    {
+        std::int32_t category;
+        std::vector<std::string> fields;
+        const char* what;
+    };
+    const Case cases[] = {
+        {KO_REPORT_UPDATE_PACKAGE, {}, "no fields"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0"}, "one field short"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0", "notes", "extra"}, "one field too many"},
+        {KO_REPORT_HEARTBEAT, {"beat"}, "a field where the category has none"},
+        {7, {}, "an unknown category"},
+        {KO_REPORT_UPDATE_PACKAGE, {"2.1.0", "\xC3"}, "malformed UTF-8"},
+    };
+    for (const Case& c : cases) {
+        Report report;
+        report.category = c.category;
+        report.fields = c.fields;
+        try {
+            const InterfaceRecord record(report, 0);
+            ADD_FAILURE() << c.what << " reached the interface";
+        } catch (const ReportError& error) {
+            EXPECT_EQ(error.kind(), ReportError::Kind::Invalid) << c.what;
+        }
+    }
 }
 
 TEST(InterfaceRecordTest, AClientsRecordBecomesAReport)

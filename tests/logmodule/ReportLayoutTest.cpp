@@ -63,6 +63,8 @@ std::vector<BadReport> BadReports()
          "the field notes has 65537 bytes, more than 65536"},
         {"InvalidUtf8", With(Valid(RecordCategory::kProgramStart), 5, "\xC3\x28"),
          "the field memory is not valid UTF-8"},
+        {"NulInField", With(Valid(RecordCategory::kProgramStart), 5, std::string("16\0GB", 5)),
+         "the field memory holds a NUL character"},
         {"Before1970", before1970, "the time lies before 1970"},
     };
 }

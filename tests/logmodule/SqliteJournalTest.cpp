@@ -227,6 +227,40 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"HeaderOnly", [](const std::string& whole) { return whole.substr(0, 60); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A row whose fields do not decode, as a damaged or foreign file may hold,
+// is skipped with an ERROR line: the records around it are read, both in a
+// history and when polling for new records.
+TEST_F(SqliteJournalTest, ARowThatDoesNotDecodeIsSkippedAndTheOthersAreRead)
+{
+    Seed(3);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(Path().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE records SET fields = x'0500000041' WHERE id = 2", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    const auto store = StoreOpener::Open(Path());
+    std::vector<std::int64_t> after;
+    store->VisitAfter(0, [&](const Report& report) {
+        after.push_back(report.id);
+        return true;
+    });
+    EXPECT_EQ(after, (std::vector<std::int64_t>{1, 3}));
+    ReportStore::Range range;
+    range.category = KO_REPORT_EXECUTE_SCAN;
+    std::vector<std::int64_t> newestFirst;
+    store->VisitNewestFirst(range, [&](const Report& report) {
+        newestFirst.push_back(report.id);
+        return true;
+    });
+    EXPECT_EQ(newestFirst, (std::vector<std::int64_t>{3, 1}));
+    const std::string log = ReadText(Out());
+    EXPECT_NE(log.find("the stored record 2 is skipped: a stored record is cut short"),
+              std::string::npos)
+        << log;
+}
+
 TEST_F(SqliteJournalTest, AWriterKilledWhileAppendingLeavesEveryReturnedRecord)
 {
     Seed(0);
