@@ -99,7 +99,7 @@ QString DiskSerial()
 
 QString SoundCard()
 {
-    // " 0 [PCH            ]: HDA-Intel - HDA Intel PCH"
+    // " 0 [PCH            ]: HDA-Generic - HD Audio PCH"
     const QString first = ReadFile("/proc/asound/cards").section('\n', 0, 0);
     return Known(first.section(" - ", 1));
 }

@@ -15,8 +15,8 @@ constexpr std::int64_t kMinute = 60 * 1000;
 constexpr std::int64_t kHour = 60 * kMinute;
 constexpr std::int64_t kDay = 24 * kHour;
 
-const char* const kThreats[] = {"Ransom.Cryptor.A", "Ransom.Locky.B", "Trojan.FileCoder.C",
-                                "Ransom.Phobos.D"};
+const char* const kThreats[] = {"Ransom.Cryptor.A", "Ransom.Glasslock.B", "Trojan.FileCoder.C",
+                                "Ransom.Nightjar.D"};
 const char* const kActions[] = {"quarantined", "deleted", "blocked and quarantined"};
 
 Report Make(std::int32_t category, std::int64_t time, std::vector<std::string> fields)
@@ -37,10 +37,10 @@ Report ProgramStart(std::mt19937& random, std::int64_t time)
 {
     return Make(RecordCategory::kProgramStart, time,
                 {"client started", ReportTime::FormatUtc(time), "192.168.10.23",
-                 "52:54:00:3a:7c:11", "Intel Core i5-8500 @ 3.00GHz", "16 GB", "512 GB",
+                 "52:54:00:3a:7c:11", "Kestrel K5-8500 @ 3.00GHz", "16 GB", "512 GB",
                  "S4EWNX0M812345", Percent(random, 3, 35), Percent(random, 30, 70),
-                 Percent(random, 40, 60), "Windows 10 Pro 22H2", "64", "ASUS PRIME B360M-A",
-                 "Realtek High Definition Audio", "Intel UHD Graphics 630", "DVD RW"});
+                 Percent(random, 40, 60), "Windows 10 Pro 22H2", "64", "Brightwell B360M-A",
+                 "Sonora High Definition Audio", "Kestrel Graphics 630", "DVD RW"});
 }
 
 Report Scan(std::mt19937& random, std::int64_t time, int weekday)
