@@ -17,6 +17,8 @@
 #include <QScreen>
 
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -144,8 +146,10 @@ CProgramDiaryDialog* CProgramDiaryDialog::create(int category, QWidget* parent)
 }
 
 CProgramDiaryDialog::CProgramDiaryDialog(const Layout& layout, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category)
+    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category),
+      m_inbox(new DiaryRecordInbox(this)), m_rows(layout.category)
 {
+    connect(m_inbox, &DiaryRecordInbox::arrived, this, &CProgramDiaryDialog::showArrivedRecords);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(460, 400);
     buildFrame(layout);
@@ -250,9 +254,13 @@ void CProgramDiaryDialog::buildTimeFilter()
 
 void CProgramDiaryDialog::fillTable(const Layout& layout)
 {
-    // The loader answers false without a module; the sample rows show anyway.
-    if (CLogModuleLib* loader = CLogModuleLib::instance()) {
-        loader->queryRecords(m_category, this);
+    // The loader answers false without a module: the sample rows stand in.
+    CLogModuleLib* const loader = CLogModuleLib::instance();
+    if (loader != nullptr && loader->queryRecords(m_category, this)) {
+        // Newest first: greatest first cell (time or day) on top.
+        m_table->setSorted(true);
+        m_showsRecords = true;
+        return;
     }
     CTableWidget::Row row;
     for (int column = 0; column < layout.columnCount; ++column) {
@@ -264,10 +272,17 @@ void CProgramDiaryDialog::fillTable(const Layout& layout)
     }
 }
 
-void CProgramDiaryDialog::loadData(const void* /*record*/, std::uint32_t value1,
-                                   std::uint32_t value2)
+void CProgramDiaryDialog::loadData(const void* record, std::uint32_t value1, std::uint32_t value2)
 {
     LOG_TRACE << "get data" << value1 << ":" << value2;
+    if (std::optional<DiaryRecord> copy = DiaryRecord::FromModule(record, m_category)) {
+        m_inbox->post(std::move(*copy));
+    }
+}
+
+void CProgramDiaryDialog::showArrivedRecords()
+{
+    m_rows.add(m_inbox->take(), *m_table);
 }
 
 void CProgramDiaryDialog::slt_closeBtnClicked()
@@ -283,6 +298,10 @@ void CProgramDiaryDialog::slt_shutBtnClicked()
 void CProgramDiaryDialog::slt_clearBtnClicked()
 {
     m_table->clearRows();
+    if (m_showsRecords) {
+        m_rows.clear();
+        m_table->setSorted(true);
+    }
 }
 
 void CProgramDiaryDialog::slt_TimeCboxActivated(int index)
