@@ -58,6 +58,9 @@ const char kSeeButtonName[] = "PROGRAM_DIARY_SEE_BTN";
 const char kComboBoxSheet[] = "QComboBox{background-color:#fbfbfb;border: 1px solid #d2d3de;}";
 
 constexpr std::size_t kMaxColumns = 4;
+// Records added to the table per turn of the event loop: a few milliseconds
+// of sorted merging, so that a long history keeps the dialog responsive.
+constexpr std::size_t kRecordsPerTurn = 2000;
 constexpr int kFilterCount = 6;
 
 QColor Colour(int id)
@@ -282,7 +285,7 @@ void CProgramDiaryDialog::loadData(const void* record, std::uint32_t value1, std
 
 void CProgramDiaryDialog::showArrivedRecords()
 {
-    m_rows.add(m_inbox->take(), *m_table);
+    m_rows.add(m_inbox->take(kRecordsPerTurn), *m_table);
 }
 
 void CProgramDiaryDialog::slt_closeBtnClicked()

@@ -1,6 +1,6 @@
-// The hand-over of records from the module's thread to the GUI thread: one
-// arrived() per turn of the event loop however many records came, nothing
-// lost or reordered.
+// The hand-over of records from the module's thread to the GUI thread: at
+// most one arrived() per turn of the event loop however many records came,
+// bounded batches, nothing lost or reordered.
 
 #include "monitor/widget/dialog/DiaryRecordInbox.h"
 
@@ -45,6 +45,35 @@ TEST(DiaryRecordInboxTest, ManyRecordsInOneTurnMakeOneArrival)
     EXPECT_EQ(inbox.take().size(), 1u);
 }
 
+TEST(DiaryRecordInboxTest, ALimitedTakeLeavesTheRestForTheNextTurn)
+{
+    DiaryRecordInbox inbox;
+    QSignalSpy arrived(&inbox, &DiaryRecordInbox::arrived);
+    for (int i = 0; i < 2500; ++i) {
+        inbox.post(Record(i));
+    }
+    QCoreApplication::processEvents();
+    ASSERT_EQ(arrived.count(), 1);
+    std::vector<DiaryRecord> first = inbox.take(1000);
+    ASSERT_EQ(first.size(), 1000u);
+    EXPECT_EQ(first.front().time, 0);
+    EXPECT_EQ(first.back().time, 999);
+    EXPECT_EQ(arrived.count(), 1) << "the next arrival waits for the next turn";
+    inbox.post(Record(2500));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(arrived.count(), 2) << "one arrival for the rest and the new record";
+    const std::vector<DiaryRecord> rest = inbox.take(1000);
+    ASSERT_EQ(rest.size(), 1000u);
+    EXPECT_EQ(rest.front().time, 1000);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(arrived.count(), 3);
+    const std::vector<DiaryRecord> last = inbox.take(1000);
+    ASSERT_EQ(last.size(), 501u);
+    EXPECT_EQ(last.back().time, 2500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(arrived.count(), 3) << "nothing left, nothing posted";
+}
+
 TEST(DiaryRecordInboxTest, RecordsFromAnotherThreadAllArriveInOrder)
 {
     DiaryRecordInbox inbox;
@@ -52,7 +81,7 @@ TEST(DiaryRecordInboxTest, RecordsFromAnotherThreadAllArriveInOrder)
     int arrivals = 0;
     QObject::connect(&inbox, &DiaryRecordInbox::arrived, [&] {
         ++arrivals;
-        for (DiaryRecord& record : inbox.take()) {
+        for (DiaryRecord& record : inbox.take(2000)) {
             received.push_back(std::move(record));
         }
     });
