@@ -219,6 +219,10 @@ TEST_F(ProgramDiaryDialogRecordsTest, HeartbeatDiaryShowsOneRowPerDay)
     }));
     EXPECT_EQ(table->rowData(table->indexOf(0, DiaryRows::DayText(now))).at(2),
               "最后活跃时间 ：" + DiaryRows::TimeText(now));
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.data()));
+    EXPECT_FALSE(table->isCellElided(0, 2)) << "the last active time fits its column";
+    dialog->grab().save(QDir::temp().filePath("ProgramDiaryDialogHeartbeat.png"));
     delete dialog.data();
 }
 
