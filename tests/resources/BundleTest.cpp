@@ -135,6 +135,8 @@ const Expected kPageTexts[] = {
     {110517, "取消", ""},
     {110518, "选择具体日期", "PROGRAM_DIARY_SELECT_DIALOG_TITLE"},
     {110519, "查看", "PROGRAM_DIARY_SEE_BTN"},
+    {110520, "%1次", ""},
+    {110521, "最后活跃时间 ：%1", ""},
     {110600, "#0092f5", ""},
     {110601, "#e3effe", ""},
     {110602, "#f0f0f0", ""},

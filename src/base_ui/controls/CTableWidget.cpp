@@ -305,6 +305,17 @@ CTableWidget::Row CTableWidget::rowData(int index) const
     return m_model.cells(index);
 }
 
+QStringList CTableWidget::rowTexts(int index) const
+{
+    QStringList texts;
+    if (m_model.isValidIndex(index)) {
+        for (const std::string& cell : m_model.cells(index)) {
+            texts << QString::fromStdString(cell);
+        }
+    }
+    return texts;
+}
+
 bool CTableWidget::setRowData(int index, const Row& cells)
 {
     if (!m_model.setCells(index, cells)) {

@@ -114,10 +114,15 @@ public:
     // The removed rows, last index first.
     std::vector<Row> removeCheckedRows();
     void clearRows();
-    int rowCount() const { return m_model.rowCount(); }
+    Q_INVOKABLE int rowCount() const { return m_model.rowCount(); }
+    // The record's cells as texts (empty outside the records): rowData for
+    // callers that reach the table through Qt's meta-object system only.
+    Q_INVOKABLE QStringList rowTexts(int index) const;
     bool isEmpty() const { return m_model.isEmpty(); }
     // Copy of the record's cells; empty for an index outside the records.
     Row rowData(int index) const;
+    // The first record whose cell in `column` (0-based) equals `value`, or -1.
+    int indexOf(int column, std::string_view value) const { return m_model.indexOf(column, value); }
     // Replaces the record's cells; false for an index outside the records.
     bool setRowData(int index, const Row& cells);
     // Replaces the cells of the first checked record (record 0 when none).
@@ -220,7 +225,7 @@ public:
     // Empty when there is no handle.
     QRect scrollHandle() const;
     int scrollPercent() const { return m_scrollPercent; }
-    int firstVisibleRow() const { return m_firstRecord; }
+    Q_INVOKABLE int firstVisibleRow() const { return m_firstRecord; }
     int rowRemainder() const { return m_rowRemainder; }
     // R, or R + 1 while a partial row is visible.
     int shownSlotCount() const { return m_rowsShown; }

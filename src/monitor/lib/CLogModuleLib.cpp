@@ -13,6 +13,12 @@ constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
 std::size_t QueryEntry(int category)
 {
     switch (category) {
+    case RecordCategory::kProgramStart:
+        return kProgramStartRecordsEntry;
+    case RecordCategory::kHeartbeat:
+        return kHeartbeatRecordsEntry;
+    case RecordCategory::kRansomwareFound:
+        return kRansomwareRecordsEntry;
     case RecordCategory::kExecuteScan:
         return kScanRecordsEntry;
     case RecordCategory::kUpdatePackage:

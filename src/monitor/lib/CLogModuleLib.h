@@ -39,9 +39,9 @@ public:
     bool LoadSdk();
 
     // Registers `handler` for the records of `category` and asks the module
-    // for them: the scan records for 100218, the update package records for
-    // 100220; any other category asks for nothing. False without a module
-    // object or a handler, true otherwise.
+    // for them through the category's query entry; an id outside the five
+    // categories asks for nothing. False without a module object or a
+    // handler, true otherwise.
     bool queryRecords(int category, ILogRecordHandler* handler);
 
     // Ends every registration of `handler`; once it returns no record reaches

@@ -49,8 +49,12 @@ struct ILogModule
 using LogModuleQuery = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module,
                                                          LogRecordCallback callback, void* context);
 
-// Table indices of the queries: the 11th entry (execute scan records) and the
-// 35th (download update package records).
+// Table indices of the record queries, one per category: the 1st entry
+// (program start), the 2nd (heartbeat), the 3rd (ransomware found), the 11th
+// (execute scan) and the 35th (download update package).
+inline constexpr std::size_t kProgramStartRecordsEntry = 0;
+inline constexpr std::size_t kHeartbeatRecordsEntry = 1;
+inline constexpr std::size_t kRansomwareRecordsEntry = 2;
 inline constexpr std::size_t kScanRecordsEntry = 10;
 inline constexpr std::size_t kUpdatePackageRecordsEntry = 34;
 

@@ -73,6 +73,29 @@ public:
     TestJournal(const TestJournal&) = delete;
     TestJournal& operator=(const TestJournal&) = delete;
 
+    // The time of the `index`th seeded record of each category, oldest
+    // first (milliseconds since 1970 UTC).
+    std::int64_t SeedTime(std::size_t index) const
+    {
+        return m_seeded - static_cast<std::int64_t>((kPerCategory - index) * 1000);
+    }
+
+    // Appends a record of `category` at `time` whose fields read
+    // "<tag> <field index>"; false, with a test failure, when the module
+    // refuses it.
+    bool Append(std::int32_t category, std::int64_t time, const std::u16string& tag) const
+    {
+        if (m_module == nullptr) {
+            return false;
+        }
+        const auto append =
+            reinterpret_cast<KoReportAppendFunction>(m_module->table[KO_REPORT_ENTRY_APPEND]);
+        const RecordBuilder record(category, time, RecordBuilder::Fields(category, tag));
+        const bool appended = append(m_module, record.get()) == KO_REPORT_OK;
+        EXPECT_TRUE(appended) << category << ": " << LastError();
+        return appended;
+    }
+
 private:
     using Create = std::int32_t (*)(const KoInterfaceId*, KoLogModule**);
     using Destroy = std::int32_t (*)(KoLogModule*);
@@ -90,16 +113,12 @@ private:
     {
         const auto append =
             reinterpret_cast<KoReportAppendFunction>(m_module->table[KO_REPORT_ENTRY_APPEND]);
-        const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::system_clock::now().time_since_epoch())
-                             .count();
         for (const std::int32_t category :
              {KO_REPORT_PROGRAM_START, KO_REPORT_EXECUTE_SCAN, KO_REPORT_RANSOMWARE_FOUND,
               KO_REPORT_HEARTBEAT, KO_REPORT_UPDATE_PACKAGE}) {
             for (std::size_t i = 0; i < kPerCategory; ++i) {
-                const RecordBuilder record(
-                    category, now - static_cast<std::int64_t>((kPerCategory - i) * 1000),
-                    RecordBuilder::Fields(category, u"test"));
+                const RecordBuilder record(category, SeedTime(i),
+                                           RecordBuilder::Fields(category, u"test"));
                 EXPECT_EQ(append(m_module, record.get()), KO_REPORT_OK)
                     << category << ": " << LastError();
             }
@@ -120,6 +139,9 @@ private:
         return ascii;
     }
 
+    const std::int64_t m_seeded = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      std::chrono::system_clock::now().time_since_epoch())
+                                      .count();
     TemporaryDirectory m_directory;
     KO::Library m_library;
     KoLogModule* m_module = nullptr;

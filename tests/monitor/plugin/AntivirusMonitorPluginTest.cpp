@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -17,6 +18,11 @@
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <utility>
 
 using namespace PluginHost;
 
@@ -201,7 +207,7 @@ TEST_F(AntivirusMonitorPluginTest, ViewButtonOfTheProgramStartDiaryOpensTheDetai
               1);
 }
 
-TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
+TEST_F(AntivirusMonitorPluginTest, DiariesLogTheModuleRecords)
 {
     ASSERT_TRUE(m_host.page().loadLogModule());
     const QList<QWidget*> categories = ShowCategories(m_host.page());
@@ -211,7 +217,7 @@ TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
     {
         int button;
         int category;
-    } diaries[] = {{1, 100218}, {4, 100220}};
+    } diaries[] = {{0, 100221}, {1, 100218}, {2, 100219}, {3, 100217}, {4, 100220}};
     for (const auto& diary : diaries) {
         const auto pattern = [&](int record) {
             return LogLinePattern("TRACE", "CProgramDiaryDialog.cpp",
@@ -230,6 +236,111 @@ TEST_F(AntivirusMonitorPluginTest, ScanAndUpdateDiariesLogTheModuleRecords)
         ASSERT_TRUE(seen.seen()) << diary.category;
         EXPECT_TRUE(allRecords) << "the test journal's three records of " << diary.category;
     }
+}
+
+// The table's records through its meta-object, the way a host can read them.
+int RowCount(QWidget* table)
+{
+    int count = -1;
+    QMetaObject::invokeMethod(table, "rowCount", Qt::DirectConnection, Q_RETURN_ARG(int, count));
+    return count;
+}
+
+QStringList RowTexts(QWidget* table, int row)
+{
+    QStringList texts;
+    QMetaObject::invokeMethod(table, "rowTexts", Qt::DirectConnection,
+                              Q_RETURN_ARG(QStringList, texts), Q_ARG(int, row));
+    return texts;
+}
+
+QList<QStringList> AllRows(QWidget* table)
+{
+    QList<QStringList> rows;
+    for (int row = 0; row < RowCount(table); ++row) {
+        rows.append(RowTexts(table, row));
+    }
+    return rows;
+}
+
+QString TimeText(std::int64_t time)
+{
+    return QDateTime::fromMSecsSinceEpoch(time).toLocalTime().toString("yyyy-MM-dd hh:mm:ss");
+}
+
+QString DayText(std::int64_t time)
+{
+    return QDateTime::fromMSecsSinceEpoch(time).toLocalTime().toString("yyyy-MM-dd");
+}
+
+TEST_F(AntivirusMonitorPluginTest, ScanDiaryShowsTheRecordsAndOneAppendedWhileOpen)
+{
+    ASSERT_TRUE(m_host.page().loadLogModule());
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+    QList<QStringList> expected;
+    for (std::size_t i = TestJournal::kPerCategory; i-- > 0;) {
+        expected.append({TimeText(m_journal.SeedTime(i)), "test 0", "test 1", "查看"});
+    }
+    const std::int64_t live = m_journal.SeedTime(TestJournal::kPerCategory - 1) + 3000;
+
+    QList<QStringList> history;
+    QList<QStringList> withLive;
+    int viewButtons = 0;
+    const ModalWatch seen([&](QDialog& dialog) {
+        QWidget* table = FindOne(&dialog, "CTableWidget");
+        ASSERT_NE(table, nullptr);
+        WaitFor([&] { return RowCount(table) == static_cast<int>(expected.size()); });
+        history = AllRows(table);
+        QList<QWidget*> buttons = Find(&dialog, "PushButton");
+        buttons.removeIf([](const QWidget* button) { return !button->isVisible(); });
+        viewButtons = static_cast<int>(buttons.size());
+        if (m_journal.Append(100218, live, u"live")) {
+            WaitFor([&] { return RowCount(table) == static_cast<int>(expected.size()) + 1; });
+        }
+        withLive = AllRows(table);
+        Click(dialog.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+    });
+    Click(categories[1]);
+    ASSERT_TRUE(seen.seen());
+    EXPECT_EQ(history, expected) << "newest first, in place of the sample rows";
+    EXPECT_EQ(viewButtons, static_cast<int>(expected.size()));
+    expected.prepend({TimeText(live), "live 0", "live 1", "查看"});
+    EXPECT_EQ(withLive, expected) << "the appended record on top";
+}
+
+TEST_F(AntivirusMonitorPluginTest, HeartbeatDiaryShowsOneRowPerDay)
+{
+    const std::int64_t twoDaysBack = m_journal.SeedTime(0) - 2 * 24 * 3600 * 1000;
+    ASSERT_TRUE(m_journal.Append(100217, twoDaysBack, u"hb"));
+    ASSERT_TRUE(m_journal.Append(100217, twoDaysBack - 60000, u"hb"));
+    std::map<QString, std::pair<int, std::int64_t>, std::greater<>> days;
+    for (const std::int64_t time : {m_journal.SeedTime(0), m_journal.SeedTime(1),
+                                    m_journal.SeedTime(2), twoDaysBack, twoDaysBack - 60000}) {
+        auto& day = days[DayText(time)];
+        ++day.first;
+        day.second = std::max(day.second, time);
+    }
+    QList<QStringList> expected;
+    for (const auto& [day, entry] : days) {
+        expected.append({day, QString("%1次").arg(entry.first),
+                         QString("最后活跃时间 ：%1").arg(TimeText(entry.second))});
+    }
+
+    ASSERT_TRUE(m_host.page().loadLogModule());
+    const QList<QWidget*> categories = ShowCategories(m_host.page());
+    ASSERT_EQ(categories.size(), 5);
+    QList<QStringList> shown;
+    const ModalWatch seen([&](QDialog& dialog) {
+        QWidget* table = FindOne(&dialog, "CTableWidget");
+        ASSERT_NE(table, nullptr);
+        WaitFor([&] { return AllRows(table) == expected; });
+        shown = AllRows(table);
+        Click(dialog.findChild<QWidget*>("ProgramDiaryDialogTitleClose"));
+    });
+    Click(categories[3]);
+    ASSERT_TRUE(seen.seen());
+    EXPECT_EQ(shown, expected);
 }
 
 struct SwitchAnswer

@@ -18,6 +18,8 @@
 
 #include <array>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -57,6 +59,9 @@ const char kSeeButtonName[] = "PROGRAM_DIARY_SEE_BTN";
 const char kComboBoxSheet[] = "QComboBox{background-color:#fbfbfb;border: 1px solid #d2d3de;}";
 
 constexpr std::size_t kMaxColumns = 4;
+// Records added to the table per turn of the event loop: a few milliseconds
+// of sorted merging, so that a long history keeps the dialog responsive.
+constexpr std::size_t kRecordsPerTurn = 2000;
 constexpr int kFilterCount = 6;
 
 QColor Colour(int id)
@@ -145,8 +150,10 @@ CProgramDiaryDialog* CProgramDiaryDialog::create(int category, QWidget* parent)
 }
 
 CProgramDiaryDialog::CProgramDiaryDialog(const Layout& layout, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category)
+    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category),
+      m_inbox(new DiaryRecordInbox(this)), m_rows(layout.category)
 {
+    connect(m_inbox, &DiaryRecordInbox::arrived, this, &CProgramDiaryDialog::showArrivedRecords);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(460, 400);
     buildFrame(layout);
@@ -272,9 +279,13 @@ void CProgramDiaryDialog::buildTimeFilter()
 
 void CProgramDiaryDialog::fillTable(const Layout& layout)
 {
-    // The loader answers false without a module; the sample rows show anyway.
-    if (CLogModuleLib* loader = CLogModuleLib::instance()) {
-        loader->queryRecords(m_category, this);
+    // The loader answers false without a module: the sample rows stand in.
+    CLogModuleLib* const loader = CLogModuleLib::instance();
+    if (loader != nullptr && loader->queryRecords(m_category, this)) {
+        // Newest first: greatest first cell (time or day) on top.
+        m_table->setSorted(true);
+        m_showsRecords = true;
+        return;
     }
     CTableWidget::Row row;
     for (int column = 0; column < layout.columnCount; ++column) {
@@ -286,10 +297,17 @@ void CProgramDiaryDialog::fillTable(const Layout& layout)
     }
 }
 
-void CProgramDiaryDialog::loadData(const void* /*record*/, std::uint32_t value1,
-                                   std::uint32_t value2)
+void CProgramDiaryDialog::loadData(const void* record, std::uint32_t value1, std::uint32_t value2)
 {
     LOG_TRACE << "get data" << value1 << ":" << value2;
+    if (std::optional<DiaryRecord> copy = DiaryRecord::FromModule(record, m_category)) {
+        m_inbox->post(std::move(*copy));
+    }
+}
+
+void CProgramDiaryDialog::showArrivedRecords()
+{
+    m_rows.add(m_inbox->take(kRecordsPerTurn), *m_table);
 }
 
 void CProgramDiaryDialog::slt_closeBtnClicked()
@@ -305,6 +323,10 @@ void CProgramDiaryDialog::slt_shutBtnClicked()
 void CProgramDiaryDialog::slt_clearBtnClicked()
 {
     m_table->clearRows();
+    if (m_showsRecords) {
+        m_rows.clear();
+        m_table->setSorted(true);
+    }
 }
 
 void CProgramDiaryDialog::slt_TimeCboxActivated(int index)

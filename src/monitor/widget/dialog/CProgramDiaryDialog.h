@@ -4,6 +4,8 @@
 
 #include "monitor/lib/ILogRecordHandler.h"
 #include "monitor/lib/RecordCategory.h"
+#include "monitor/widget/dialog/DiaryRecordInbox.h"
+#include "monitor/widget/dialog/DiaryRows.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -29,8 +31,11 @@ class QComboBox;
 // with a view column each row has a "查看" button; in the program-start
 // category it opens the detail box, elsewhere nothing. The filter entry
 // "自定义" opens the date range dialog (one at a time); no filter changes the
-// rows. While a log-module loader is registered, the dialog asks it for its
-// category's records; each record that arrives only writes a TRACE line.
+// rows. While a log-module loader with a module is registered, the table
+// shows the category's records instead of the sample rows, newest first
+// (DiaryRows): the history, then records appended while the dialog is open.
+// They arrive on the module's thread (a TRACE line each) and reach the table
+// through a DiaryRecordInbox, one batch per turn of the event loop.
 //
 // The dialog, its detail box and its date dialog delete themselves once they
 // are closed (exec deletes the dialog when it returns): hold them through a
@@ -73,7 +78,8 @@ public:
     int category() const { return m_category; }
 
     // A record from the log module, on the module's thread: writes the TRACE
-    // line "get data<value1>:<value2>" and touches no widget.
+    // line "get data<value1>:<value2>" and queues a copy of the record for
+    // the table; touches no widget.
     void loadData(const void* record, std::uint32_t value1, std::uint32_t value2) override;
 
 private slots:
@@ -112,10 +118,16 @@ private:
     void fillTable(const Layout& layout);
     // Tab: the time filter, the table, "清空", "关闭", the corner button.
     void orderTabStops();
+    // The GUI thread's side of the inbox: adds the waiting records.
+    void showArrivedRecords();
 
     const int m_category;
     WindowDrag m_drag;
     CTableWidget* m_table = nullptr;
     QComboBox* m_timeFilter = nullptr;
     QPointer<CSelectDateDialog> m_dateDialog;
+    DiaryRecordInbox* m_inbox = nullptr;
+    DiaryRows m_rows;
+    // The table shows the module's records rather than the sample rows.
+    bool m_showsRecords = false;
 };

@@ -1,8 +1,9 @@
 // The diary dialog with the log module beside this program, over a journal
-// of the test's own: the scan and update package diaries receive the
-// module's records on its own thread as TRACE lines, the other diaries ask
-// for nothing, and a diary that goes away while records arrive receives none
-// after it is gone.
+// of the test's own: every diary receives the module's records on its own
+// thread (a TRACE line each) and shows them newest first in its columns in
+// place of the sample rows, the heartbeat diary one row per day; records
+// appended while it is open take their sorted places; and a diary that goes
+// away while records arrive receives none after it is gone.
 
 #include "monitor/widget/dialog/CProgramDiaryDialog.h"
 
@@ -10,6 +11,8 @@
 #include "base/Process.h"
 #include "base_ui/controls/CTableWidget.h"
 #include "monitor/lib/CLogModuleLib.h"
+#include "monitor/lib/RecordCategory.h"
+#include "monitor/widget/dialog/DiaryRows.h"
 
 #include "LogCapture.h"
 #include "PageResources.h"
@@ -17,13 +20,20 @@
 #include "lib/RecordLog.h"
 #include "lib/TestJournal.h"
 
+#include <QDir>
+#include <QImage>
 #include <QPointer>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,11 +96,11 @@ protected:
     QWidget m_host;
 };
 
-TEST_F(ProgramDiaryDialogRecordsTest, ScanAndUpdateDiariesLogTheRecordsOnTheModulesThread)
+TEST_F(ProgramDiaryDialogRecordsTest, EveryDiaryLogsTheRecordsOnTheModulesThread)
 {
     const std::string guiThread = std::to_string(KO::Process::CurrentThreadId());
     std::size_t expected = 0;
-    for (int category : {CProgramDiaryDialog::kExecuteScan, CProgramDiaryDialog::kUpdatePackage}) {
+    for (int category : RecordCategory::kAll) {
         SCOPED_TRACE(category);
         const QPointer<CProgramDiaryDialog> dialog = CProgramDiaryDialog::create(category, &m_host);
         ASSERT_TRUE(dialog);
@@ -103,27 +113,168 @@ TEST_F(ProgramDiaryDialogRecordsTest, ScanAndUpdateDiariesLogTheRecordsOnTheModu
                       "get data" + std::to_string(i + 1) + ":" + std::to_string(category));
             EXPECT_NE(line.thread, guiThread);
         }
-        EXPECT_EQ(dialog->findChild<CTableWidget*>()->rowCount(),
-                  CProgramDiaryDialog::kSampleRowCount)
-            << "records add no row";
         delete dialog.data();
     }
 }
 
-TEST_F(ProgramDiaryDialogRecordsTest, OtherDiariesAskForNothing)
+// The rows that the diary of `category` shows for the test journal's seeded
+// records, newest first.
+std::vector<CTableWidget::Row> SeededRows(const TestJournal& journal, int category)
 {
-    std::vector<std::unique_ptr<CProgramDiaryDialog>> idle;
-    for (int category : {CProgramDiaryDialog::kHeartbeat, CProgramDiaryDialog::kRansomwareFound,
-                         CProgramDiaryDialog::kProgramStart}) {
-        idle.emplace_back(CProgramDiaryDialog::create(category));
-        ASSERT_NE(idle.back(), nullptr);
+    const std::string view = "查看";
+    std::vector<CTableWidget::Row> rows;
+    for (std::size_t i = kRecordsPerQuery; i-- > 0;) {
+        const std::string time = DiaryRows::TimeText(journal.SeedTime(i));
+        switch (category) {
+        case RecordCategory::kProgramStart:
+            rows.push_back({time, "test 0", view});
+            break;
+        case RecordCategory::kRansomwareFound:
+            rows.push_back({time, "test 0 test 1", view});
+            break;
+        case RecordCategory::kUpdatePackage:
+            rows.push_back({time, "test 0", view});
+            break;
+        case RecordCategory::kExecuteScan:
+            rows.push_back({time, "test 0", "test 1", view});
+            break;
+        default:
+            break;
+        }
     }
-    // The module delivers in query order: once the witness has its records,
-    // anything the diaries above asked for would have arrived.
-    RecordLog witness;
-    ASSERT_TRUE(m_loader.queryRecords(CProgramDiaryDialog::kExecuteScan, &witness));
-    ASSERT_EQ(witness.WaitFor(kRecordsPerQuery).size(), kRecordsPerQuery);
-    EXPECT_TRUE(DataLines(m_log).empty());
+    return rows;
+}
+
+class DiaryRowsTest : public ProgramDiaryDialogRecordsTest, public testing::WithParamInterface<int>
+{};
+
+TEST_P(DiaryRowsTest, RecordsReplaceTheSampleRowsNewestFirst)
+{
+    const std::vector<CTableWidget::Row> expected = SeededRows(m_journal, GetParam());
+    const QPointer<CProgramDiaryDialog> dialog = CProgramDiaryDialog::create(GetParam(), &m_host);
+    ASSERT_TRUE(dialog);
+    auto* table = dialog->findChild<CTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return table->rowCount() == static_cast<int>(expected.size()); }))
+        << table->rowCount();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        EXPECT_EQ(table->rowData(row), expected[static_cast<std::size_t>(row)]) << row;
+    }
+    delete dialog.data();
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, DiaryRowsTest,
+                         testing::Values(RecordCategory::kProgramStart,
+                                         RecordCategory::kExecuteScan,
+                                         RecordCategory::kRansomwareFound,
+                                         RecordCategory::kUpdatePackage));
+
+TEST_F(ProgramDiaryDialogRecordsTest, HeartbeatDiaryShowsOneRowPerDay)
+{
+    // Two heartbeats two days back, besides the three seeded ones.
+    const std::int64_t day = 24 * 3600 * 1000;
+    const std::int64_t earlier = m_journal.SeedTime(0) - 2 * day;
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kHeartbeat, earlier, u"hb"));
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kHeartbeat, earlier - 60000, u"hb"));
+    // Expected: per local day, the count and the last time.
+    std::map<std::string, std::pair<int, std::int64_t>, std::greater<>> days;
+    for (const std::int64_t time : {m_journal.SeedTime(0), m_journal.SeedTime(1),
+                                    m_journal.SeedTime(2), earlier, earlier - 60000}) {
+        auto& entry = days[DiaryRows::DayText(time)];
+        ++entry.first;
+        entry.second = std::max(entry.second, time);
+    }
+
+    const QPointer<CProgramDiaryDialog> dialog =
+        CProgramDiaryDialog::create(RecordCategory::kHeartbeat, &m_host);
+    ASSERT_TRUE(dialog);
+    auto* table = dialog->findChild<CTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    const auto shown = [&] {
+        int count = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            count += std::stoi(table->rowData(row).at(1));
+        }
+        return count;
+    };
+    EXPECT_TRUE(WaitFor([&] { return shown() == 5; })) << shown();
+    ASSERT_EQ(table->rowCount(), static_cast<int>(days.size()));
+    int row = 0;
+    for (const auto& [date, entry] : days) {
+        EXPECT_EQ(table->rowData(row),
+                  (CTableWidget::Row{date, std::to_string(entry.first) + "次",
+                                     "最后活跃时间 ：" + DiaryRows::TimeText(entry.second)}))
+            << row;
+        ++row;
+    }
+
+    // A heartbeat now counts on today's row, in place.
+    const std::int64_t now = m_journal.SeedTime(kRecordsPerQuery - 1) + 1000;
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kHeartbeat, now, u"hb"));
+    const int todayRow = table->indexOf(0, DiaryRows::DayText(now));
+    const int before = todayRow >= 0 ? std::stoi(table->rowData(todayRow).at(1)) : 0;
+    EXPECT_TRUE(WaitFor([&] {
+        const int index = table->indexOf(0, DiaryRows::DayText(now));
+        return index >= 0 && std::stoi(table->rowData(index).at(1)) == before + 1;
+    }));
+    EXPECT_EQ(table->rowData(table->indexOf(0, DiaryRows::DayText(now))).at(2),
+              "最后活跃时间 ：" + DiaryRows::TimeText(now));
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.data()));
+    EXPECT_FALSE(table->isCellElided(0, 2)) << "the last active time fits its column";
+    dialog->grab().save(QDir::temp().filePath("ProgramDiaryDialogHeartbeat.png"));
+    delete dialog.data();
+}
+
+TEST_F(ProgramDiaryDialogRecordsTest, ARecordAppendedWhileOpenAppearsInItsSortedPlace)
+{
+    const QPointer<CProgramDiaryDialog> dialog =
+        CProgramDiaryDialog::create(RecordCategory::kExecuteScan, &m_host);
+    ASSERT_TRUE(dialog);
+    auto* table = dialog->findChild<CTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return table->rowCount() == 3; }));
+
+    // Between the oldest and the middle seeded record (times are shown to
+    // the second), and then a newest one.
+    const std::int64_t between = m_journal.SeedTime(0) + 500;
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kExecuteScan, between, u"late"));
+    const std::int64_t newest = m_journal.SeedTime(kRecordsPerQuery - 1) + 5000;
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kExecuteScan, newest, u"new"));
+    ASSERT_TRUE(WaitFor([&] { return table->rowCount() == 5; })) << table->rowCount();
+
+    EXPECT_EQ(table->rowData(0),
+              (CTableWidget::Row{DiaryRows::TimeText(newest), "new 0", "new 1", "查看"}));
+    const int late = table->indexOf(2, "late 1");
+    ASSERT_GE(late, 0);
+    EXPECT_EQ(table->rowData(late).at(0), DiaryRows::TimeText(between));
+    for (int row = 1; row < table->rowCount(); ++row) {
+        EXPECT_GE(table->rowData(row - 1).at(0), table->rowData(row).at(0)) << row;
+    }
+    delete dialog.data();
+}
+
+TEST_F(ProgramDiaryDialogRecordsTest, ADiaryWithRecordsGrabsToPicture)
+{
+    const QPointer<CProgramDiaryDialog> dialog =
+        CProgramDiaryDialog::create(RecordCategory::kExecuteScan, &m_host);
+    ASSERT_TRUE(dialog);
+    auto* table = dialog->findChild<CTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(m_journal.Append(RecordCategory::kExecuteScan,
+                                     m_journal.SeedTime(0) - (i + 1) * 60000, u"older"));
+    }
+    ASSERT_TRUE(WaitFor([&] { return table->rowCount() == 9; })) << table->rowCount();
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.data()));
+    EXPECT_TRUE(table->isScrollBarShown());
+    EXPECT_EQ(table->cellText(0, 0).toStdString(),
+              DiaryRows::TimeText(m_journal.SeedTime(kRecordsPerQuery - 1)));
+    const QImage picture = dialog->grab().toImage();
+    EXPECT_FALSE(picture.isNull());
+    picture.save(QDir::temp().filePath("ProgramDiaryDialogRecords.png"));
+    delete dialog.data();
 }
 
 TEST_F(ProgramDiaryDialogRecordsTest, ADeletedDiaryReceivesNothingMore)
