@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/AccessibleLeaf.h"
+
 #include <QAccessible>
 #include <QPointer>
 
@@ -8,7 +10,7 @@ class CTableWidget;
 // One cell of a CTableWidget for a screen reader: named by its text, read
 // from the table's model whenever asked, selected with its record, invisible
 // while scrolled out of the window. Made and owned by TableAccessible.
-class TableCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+class TableCellAccessible : public AccessibleLeaf, public QAccessibleTableCellInterface
 {
 public:
     TableCellAccessible(CTableWidget* table, int row, int column);
@@ -16,14 +18,8 @@ public:
 
     // QAccessibleInterface
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text type) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Cell; }
     QAccessible::State state() const override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base_ui/controls/AccessibleLeaf.h"
+
 #include <QAccessible>
 #include <QPointer>
 
@@ -8,7 +10,7 @@ class CProgramDiaryListWidget;
 // One record of the view by time's list for a screen reader: a list item
 // named by its type, time and info as the row shows them, selected with the
 // record, invisible while scrolled out. Made and owned by DiaryListAccessible.
-class DiaryListItemAccessible : public QAccessibleInterface
+class DiaryListItemAccessible : public AccessibleLeaf
 {
 public:
     DiaryListItemAccessible(CProgramDiaryListWidget* list, int index);
@@ -17,14 +19,8 @@ public:
     int index() const { return m_index; }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text type) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
