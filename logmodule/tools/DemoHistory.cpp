@@ -17,7 +17,7 @@ constexpr std::int64_t kDay = 24 * kHour;
 
 const char* const kThreats[] = {"Ransom.Cryptor.A", "Ransom.Glasslock.B", "Trojan.FileCoder.C",
                                 "Ransom.Nightjar.D"};
-const char* const kActions[] = {"quarantined", "deleted", "blocked and quarantined"};
+const char* const kActions[] = {"已隔离", "已删除", "已阻止并隔离"};
 
 Report Make(std::int32_t category, std::int64_t time, std::vector<std::string> fields)
 {
@@ -36,21 +36,21 @@ std::string Percent(std::mt19937& random, int low, int high)
 Report ProgramStart(std::mt19937& random, std::int64_t time)
 {
     return Make(RecordCategory::kProgramStart, time,
-                {"client started", ReportTime::FormatUtc(time), "192.168.10.23",
-                 "52:54:00:3a:7c:11", "Kestrel K5-8500 @ 3.00GHz", "16 GB", "512 GB",
-                 "S4EWNX0M812345", Percent(random, 3, 35), Percent(random, 30, 70),
-                 Percent(random, 40, 60), "Windows 10 Pro 22H2", "64", "Brightwell B360M-A",
-                 "Sonora High Definition Audio", "Kestrel Graphics 630", "DVD RW"});
+                {"客户端启动", ReportTime::FormatUtc(time), "192.168.10.23", "52:54:00:3a:7c:11",
+                 "Kestrel K5-8500 @ 3.00GHz", "16 GB", "512 GB", "S4EWNX0M812345",
+                 Percent(random, 3, 35), Percent(random, 30, 70), Percent(random, 40, 60),
+                 "Windows 10 Pro 22H2", "64", "Brightwell B360M-A", "Sonora High Definition Audio",
+                 "Kestrel Graphics 630", "DVD RW"});
 }
 
 Report Scan(std::mt19937& random, std::int64_t time, int weekday)
 {
     const bool custom = std::uniform_int_distribution<int>(0, 9)(random) == 0;
-    const std::string kind = weekday == 0 ? "full scan" : custom ? "custom scan" : "quick scan";
+    const std::string kind = weekday == 0 ? "全盘扫描" : custom ? "自定义扫描" : "快速扫描";
     const int files = weekday == 0 ? 180000 + static_cast<int>(random() % 40000)
                                    : 9000 + static_cast<int>(random() % 3000);
     return Make(RecordCategory::kExecuteScan, time,
-                {kind, std::to_string(files) + " files scanned, no threats found"});
+                {kind, "扫描文件 " + std::to_string(files) + " 个，未发现威胁"});
 }
 
 } // namespace
@@ -81,10 +81,9 @@ void DemoHistory::Generate(const std::function<void(std::vector<Report>&)>& take
                 reports.push_back(Scan(random, start + 2 * kHour, weekday));
                 if (random() % 3 == 0) {
                     ++version;
-                    reports.push_back(
-                        Make(RecordCategory::kUpdatePackage, start + 30 * kMinute,
-                             {"5.2." + std::to_string(version),
-                              "virus definitions " + std::to_string(version) + ", engine fixes"}));
+                    reports.push_back(Make(RecordCategory::kUpdatePackage, start + 30 * kMinute,
+                                           {"5.2." + std::to_string(version),
+                                            "病毒库 " + std::to_string(version) + "，引擎修复"}));
                 }
                 if (random() % 12 == 0) {
                     reports.push_back(Make(RecordCategory::kRansomwareFound,
