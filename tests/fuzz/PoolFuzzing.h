@@ -1,6 +1,6 @@
 #pragma once
 
-// The check shared by the string and pixmap pools' fuzz targets: Load on
+// The checks shared by the pools' fuzz targets: Load on
 // arbitrary bytes must return 0 or -1 and never crash, and what it merges
 // must equal what the same bytes give when parsed in memory, so that the file
 // layer (open mode, decoding) loses nothing.
@@ -16,6 +16,23 @@
 #include <cstdio>
 #include <cstdlib>
 
+// Aborts unless a Load that gave `result` agrees with parsing `bytes` in
+// memory into `reference` (0 exactly when they parse, -1 otherwise); returns
+// whether they parse.
+inline bool LoadAgreesWithParse(int result, const QByteArray& bytes, QDomDocument& reference)
+{
+    if (result != 0 && result != -1) {
+        std::abort();
+    }
+    const bool parsed = reference.setContent(bytes);
+    if (parsed != (result == 0)) {
+        std::fprintf(stderr, "Load gave %d, parsing in memory %s\n", result,
+                     parsed ? "succeeded" : "failed");
+        std::abort();
+    }
+    return parsed;
+}
+
 template <class Pool>
 void FuzzPoolLoad(const std::uint8_t* data, std::size_t size, ResourceTable::Images images)
 {
@@ -23,19 +40,8 @@ void FuzzPoolLoad(const std::uint8_t* data, std::size_t size, ResourceTable::Ima
     const QString path = QString::fromStdString(FuzzInput::Get().WriteFile(data, size));
 
     Pool pool;
-    const int result = pool.Load(path);
-    if (result != 0 && result != -1) {
-        std::abort();
-    }
-
     QDomDocument reference;
-    const bool parsed = reference.setContent(bytes);
-    if (parsed != (result == 0)) {
-        std::fprintf(stderr, "Load gave %d, parsing in memory %s\n", result,
-                     parsed ? "succeeded" : "failed");
-        std::abort();
-    }
-    if (!parsed) {
+    if (!LoadAgreesWithParse(pool.Load(path), bytes, reference)) {
         return;
     }
     ResourceTable expected;

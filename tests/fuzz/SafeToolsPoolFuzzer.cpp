@@ -2,7 +2,7 @@
 // and never crash; the items it keeps must equal those of the same bytes
 // parsed in memory: keyed by the decimal id (-1 when absent), the last item
 // of an id winning, a missing attribute empty.
-#include "FuzzInput.h"
+#include "PoolFuzzing.h"
 
 #include "widgets/safetools/CKoSafeToolsPool.h"
 
@@ -40,19 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = FuzzInput::Get().WriteFile(data, size);
 
     CKoSafeToolsPool pool;
-    const int result = pool.Load(path);
-    if (result != 0 && result != -1) {
-        std::abort();
-    }
-
     QDomDocument reference;
-    const bool parsed = reference.setContent(bytes);
-    if (parsed != (result == 0)) {
-        std::fprintf(stderr, "Load gave %d, parsing in memory %s\n", result,
-                     parsed ? "succeeded" : "failed");
-        std::abort();
-    }
-    if (!parsed) {
+    if (!LoadAgreesWithParse(pool.Load(path), bytes, reference)) {
         return 0;
     }
     std::map<std::string, SafeToolItem> expected;
