@@ -3,14 +3,14 @@
 #include "base/StringConversion.h"
 #include "base/SystemException.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace KO {
@@ -25,10 +25,26 @@ std::uint32_t ProcessNumber(const char* entryName)
     return end != entryName && *end == '\0' ? static_cast<std::uint32_t>(number) : 0;
 }
 
+// The file's bytes; empty when it cannot be read. A process that exits while
+// it is read makes the read fail (ESRCH): it is then gone, not an error.
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return {};
+    }
+    std::string bytes;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(descriptor, buffer, sizeof(buffer))) != 0) {
+        if (got < 0 && errno != EINTR) {
+            bytes.clear();
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    }
+    close(descriptor);
+    return bytes;
 }
 
 // The file name of the process's executable; empty when the link cannot be
