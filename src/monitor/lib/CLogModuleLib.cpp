@@ -94,7 +94,7 @@ bool CLogModuleLib::queryRecords(int category, ILogRecordHandler* handler)
     if (entry == kNoEntry) {
         return true;
     }
-    void* const context = LogRecordHandlers::Get().Add(handler);
+    void* const context = LogRecordHandlers::Get().Add(handler, this);
     const auto query = reinterpret_cast<LogModuleQuery>(m_module->table[entry]);
     query(m_module, &CLogModuleLib::onRecord, context);
     return true;
@@ -119,6 +119,8 @@ void CLogModuleLib::releaseModule()
     if (m_destroyDllObject != nullptr && m_module != nullptr) {
         m_destroyDllObject(m_module);
     }
+    // Whatever the module was asked for, it delivers nothing more.
+    LogRecordHandlers::Get().End(this);
     m_module = nullptr;
     m_destroyDllObject = nullptr;
 }

@@ -17,7 +17,9 @@ class ILogRecordHandler;
 // loaded by absolute path (KO::Library). The constructor registers the loader
 // as the process-wide instance (the last one constructed wins); the
 // destructor releases the module object with DestroyDllObject, frees the
-// module and, if it is still the registered instance, leaves none.
+// module and, if it is still the registered instance, leaves none. Releasing
+// the object (here or in a later LoadSdk) ends the registrations of the
+// handlers it served and tells each of them (recordsEnded).
 //
 // LoadSdk and queryRecords run on the GUI thread; records reach their
 // handlers on the module's threads, and only until stopRecords. Failures are

@@ -16,6 +16,11 @@ public:
     // the two values belong to the module.
     virtual void loadData(const void* record, std::uint32_t value1, std::uint32_t value2) = 0;
 
+    // The module that delivered this handler's records is gone (its loader
+    // released it): no record follows. Runs once, on the releasing thread,
+    // under the same rules as loadData. Does nothing unless overridden.
+    virtual void recordsEnded() {}
+
 protected:
     ~ILogRecordHandler() = default;
 };

@@ -5,6 +5,7 @@
 #include "base/ScopedLock.h"
 
 #include <iterator>
+#include <set>
 
 // static
 LogRecordHandlers& LogRecordHandlers::Get()
@@ -13,11 +14,11 @@ LogRecordHandlers& LogRecordHandlers::Get()
     return *handlers;
 }
 
-void* LogRecordHandlers::Add(ILogRecordHandler* handler)
+void* LogRecordHandlers::Add(ILogRecordHandler* handler, const void* source)
 {
     const KO::ScopedLock lock(m_mutex);
     const std::uintptr_t number = ++m_lastNumber;
-    m_handlers.emplace(number, handler);
+    m_handlers.emplace(number, Registration{handler, source});
     return reinterpret_cast<void*>(number);
 }
 
@@ -25,7 +26,30 @@ void LogRecordHandlers::Remove(ILogRecordHandler* handler)
 {
     const KO::ScopedLock lock(m_mutex);
     for (auto entry = m_handlers.begin(); entry != m_handlers.end();) {
-        entry = entry->second == handler ? m_handlers.erase(entry) : std::next(entry);
+        entry = entry->second.handler == handler ? m_handlers.erase(entry) : std::next(entry);
+    }
+}
+
+void LogRecordHandlers::End(const void* source)
+{
+    const KO::ScopedLock lock(m_mutex);
+    std::set<ILogRecordHandler*> ended;
+    for (auto entry = m_handlers.begin(); entry != m_handlers.end();) {
+        if (entry->second.source != source) {
+            ++entry;
+            continue;
+        }
+        ended.insert(entry->second.handler);
+        entry = m_handlers.erase(entry);
+    }
+    // Under the lock, like a delivery: a handler cannot finish stopRecords,
+    // and so cannot be destroyed, while it is told.
+    for (ILogRecordHandler* const handler : ended) {
+        try {
+            handler->recordsEnded();
+        } catch (...) {
+            // A handler that throws is not told; the others still are.
+        }
     }
 }
 
@@ -38,7 +62,7 @@ bool LogRecordHandlers::Deliver(void* context, const void* record, std::uint32_t
         if (entry == m_handlers.end()) {
             return false;
         }
-        entry->second->loadData(record, value1, value2);
+        entry->second.handler->loadData(record, value1, value2);
         return true;
     } catch (...) {
         return false; // a failed lock or a throwing handler: the record is lost

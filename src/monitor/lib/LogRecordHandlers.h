@@ -25,12 +25,18 @@ public:
     // deliver while the process exits.
     static LogRecordHandlers& Get();
 
-    // Registers `handler` (not null) and returns the context to give the
+    // Registers `handler` (not null) for the records of `source` (the
+    // loader whose module delivers them) and returns the context to give the
     // module for it.
-    void* Add(ILogRecordHandler* handler);
+    void* Add(ILogRecordHandler* handler, const void* source = nullptr);
 
     // Ends every registration of `handler`, waiting for a running delivery.
     void Remove(ILogRecordHandler* handler);
+
+    // Ends every registration for `source` and tells each handler so
+    // (recordsEnded), waiting for a running delivery: `source`'s module
+    // delivers nothing more.
+    void End(const void* source);
 
     // Hands a record to the handler registered under `context`, if any.
     // Never throws: nothing may unwind into the module.
@@ -39,6 +45,12 @@ public:
 
 private:
     KO::Mutex m_mutex;
-    std::map<std::uintptr_t, ILogRecordHandler*> m_handlers;
+    struct Registration
+    {
+        ILogRecordHandler* handler;
+        const void* source;
+    };
+
+    std::map<std::uintptr_t, Registration> m_handlers;
     std::uintptr_t m_lastNumber = 0;
 };

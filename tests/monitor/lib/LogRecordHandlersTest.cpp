@@ -142,3 +142,35 @@ TEST(LogRecordHandlersTest, RemoveWaitsForARunningDelivery)
     removal.join();
     EXPECT_TRUE(finishedWhenRemoved);
 }
+
+// Ending a source tells each of its handlers once, however many queries it
+// made, drops their later records, and leaves other sources' handlers alone.
+TEST(LogRecordHandlersTest, EndingASourceTellsItsHandlersOnceAndDropsTheirRecords)
+{
+    struct Counter : Collector
+    {
+        void recordsEnded() override { ++ended; }
+        int ended = 0;
+    };
+    LogRecordHandlers handlers;
+    Counter first;
+    Counter second;
+    const int sourceA = 0;
+    const int sourceB = 0;
+    void* const firstA1 = handlers.Add(&first, &sourceA);
+    void* const firstA2 = handlers.Add(&first, &sourceA);
+    void* const secondB = handlers.Add(&second, &sourceB);
+
+    handlers.End(&sourceA);
+    EXPECT_EQ(first.ended, 1);
+    EXPECT_EQ(second.ended, 0);
+    const int record = 0;
+    EXPECT_FALSE(handlers.Deliver(firstA1, &record, 1, 2));
+    EXPECT_FALSE(handlers.Deliver(firstA2, &record, 1, 2));
+    EXPECT_TRUE(handlers.Deliver(secondB, &record, 1, 2));
+    EXPECT_TRUE(first.delivered.empty());
+    EXPECT_EQ(second.delivered.size(), 1u);
+
+    handlers.End(&sourceA);
+    EXPECT_EQ(first.ended, 1) << "an ended source has nobody left to tell";
+}

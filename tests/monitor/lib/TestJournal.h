@@ -12,7 +12,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 // A journal of the test's own for the log module beside this program:
 // KO_REPORT_JOURNAL names a fresh file in a temporary directory, and
@@ -92,6 +94,31 @@ public:
             reinterpret_cast<KoReportAppendFunction>(m_module->table[KO_REPORT_ENTRY_APPEND]);
         const RecordBuilder record(category, time, RecordBuilder::Fields(category, tag));
         const bool appended = append(m_module, record.get()) == KO_REPORT_OK;
+        EXPECT_TRUE(appended) << category << ": " << LastError();
+        return appended;
+    }
+
+    // Appends `count` records of `category` in one batch, a millisecond
+    // apart and all older than `newest`, whose fields read "<tag> <field
+    // index>"; false, with a test failure, when the module refuses them.
+    bool AppendMany(std::int32_t category, std::int64_t newest, std::size_t count,
+                    const std::u16string& tag) const
+    {
+        if (m_module == nullptr) {
+            return false;
+        }
+        std::vector<std::unique_ptr<RecordBuilder>> builders;
+        std::vector<const KoReportRecord*> records;
+        for (std::size_t i = 0; i < count; ++i) {
+            builders.push_back(std::make_unique<RecordBuilder>(
+                category, newest - static_cast<std::int64_t>(count - i),
+                RecordBuilder::Fields(category, tag)));
+            records.push_back(builders.back()->get());
+        }
+        const auto batch = reinterpret_cast<KoReportAppendBatchFunction>(
+            m_module->table[KO_REPORT_ENTRY_APPEND_BATCH]);
+        const bool appended =
+            batch(m_module, records.data(), static_cast<std::uint32_t>(count)) == KO_REPORT_OK;
         EXPECT_TRUE(appended) << category << ": " << LastError();
         return appended;
     }

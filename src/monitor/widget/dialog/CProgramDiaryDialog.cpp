@@ -28,6 +28,7 @@ constexpr int kTextClear = 110500;
 constexpr int kTextClose = 110501;
 constexpr int kTextFirstFilter = 110502; // the six filter entries: 110502 to 110507
 constexpr int kTextComboBox = 110511;
+constexpr int kTextRecordsEnded = 110540;
 constexpr int kColourTitleBand = 110600;
 constexpr int kColourExplanationBand = 110601;
 constexpr int kColourLine = 110602;
@@ -176,10 +177,15 @@ void CProgramDiaryDialog::buildFrame(const Layout& layout)
     title->move(14, 14);
     setAccessibleName(title->text());
 
-    auto* explanation = new QLabel(this);
-    CControlSetting::Set_Label_Text(explanation, layout.explanationText, 3);
-    explanation->move(20,
-                      kTitleBandBottom + (kExplanationCentreHeight - explanation->height()) / 2);
+    m_explanation = new QLabel(this);
+    CControlSetting::Set_Label_Text(m_explanation, layout.explanationText, 3);
+    placeExplanation();
+}
+
+void CProgramDiaryDialog::placeExplanation()
+{
+    m_explanation->move(20, kTitleBandBottom +
+                                (kExplanationCentreHeight - m_explanation->height()) / 2);
 }
 
 void CProgramDiaryDialog::buildButtons()
@@ -303,6 +309,21 @@ void CProgramDiaryDialog::loadData(const void* record, std::uint32_t value1, std
     if (std::optional<DiaryRecord> copy = DiaryRecord::FromModule(record, m_category)) {
         m_inbox->post(std::move(*copy));
     }
+}
+
+void CProgramDiaryDialog::recordsEnded()
+{
+    // On the releasing thread: the notice waits for the GUI thread, and is
+    // dropped with the dialog if it goes first.
+    QMetaObject::invokeMethod(this, &CProgramDiaryDialog::showRecordsEnded, Qt::QueuedConnection);
+}
+
+void CProgramDiaryDialog::showRecordsEnded()
+{
+    LOG_WARN << "the log module stopped; the diary of " << m_category
+             << " receives no more records.";
+    CControlSetting::Set_Label_Text(m_explanation, kTextRecordsEnded, 3);
+    placeExplanation();
 }
 
 void CProgramDiaryDialog::showArrivedRecords()

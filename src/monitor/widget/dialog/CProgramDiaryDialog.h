@@ -17,6 +17,7 @@
 class CSelectDateDialog;
 class CTableWidget;
 class QComboBox;
+class QLabel;
 
 // The frameless 460 x 400 diary of one record category: a blue title band
 // with the category's name and a corner close button, a light-blue band with
@@ -35,7 +36,9 @@ class QComboBox;
 // shows the category's records instead of the sample rows, newest first
 // (DiaryRows): the history, then records appended while the dialog is open.
 // They arrive on the module's thread (a TRACE line each) and reach the table
-// through a DiaryRecordInbox, one batch per turn of the event loop.
+// through a DiaryRecordInbox, one batch per turn of the event loop. When the
+// module goes away (its loader releases it) the explanation band says that
+// nothing more arrives; the dialog keeps working on what it has.
 //
 // The dialog, its detail box and its date dialog delete themselves once they
 // are closed (exec deletes the dialog when it returns): hold them through a
@@ -82,6 +85,10 @@ public:
     // the table; touches no widget.
     void loadData(const void* record, std::uint32_t value1, std::uint32_t value2) override;
 
+    // The log module is gone: the explanation band says, with text 110540,
+    // that no more records arrive. Any thread; touches no widget.
+    void recordsEnded() override;
+
 private slots:
     // Corner button.
     void slt_closeBtnClicked();
@@ -120,11 +127,16 @@ private:
     void orderTabStops();
     // The GUI thread's side of the inbox: adds the waiting records.
     void showArrivedRecords();
+    // The GUI thread's side of recordsEnded.
+    void showRecordsEnded();
+    // Centres the explanation in its band.
+    void placeExplanation();
 
     const int m_category;
     WindowDrag m_drag;
     CTableWidget* m_table = nullptr;
     QComboBox* m_timeFilter = nullptr;
+    QLabel* m_explanation = nullptr;
     QPointer<CSelectDateDialog> m_dateDialog;
     DiaryRecordInbox* m_inbox = nullptr;
     DiaryRows m_rows;
