@@ -212,11 +212,12 @@ void TableRecordModel::appendRows(const std::vector<Row>& rows, const StateOf& s
     }
     const std::size_t first = m_records.size();
     m_records.reserve(first + rows.size());
-    std::vector<BlockPtr> hidden;
+    std::vector<HiddenRecord> hidden;
     for (const Row& cells : rows) {
         BlockPtr block = makeBlock(cells, stateOf ? stateOf(cells) : NewState());
         if (hiddenByFilter(*block)) {
-            hidden.push_back(std::move(block));
+            const std::size_t position = m_records.size() + m_hidden.size() + hidden.size();
+            hidden.push_back(HiddenRecord{position, std::move(block)});
             continue;
         }
         if (block->checked()) {
@@ -246,8 +247,8 @@ void TableRecordModel::appendRows(const std::vector<Row>& rows, const StateOf& s
 int TableRecordModel::place(std::size_t index, BlockPtr block, bool keepOrder)
 {
     if (hiddenByFilter(*block)) {
-        std::vector<BlockPtr> hidden;
-        hidden.push_back(std::move(block));
+        std::vector<HiddenRecord> hidden;
+        hidden.push_back(HiddenRecord{m_records.size() + m_hidden.size(), std::move(block)});
         hideAll(std::move(hidden));
         ++m_revision;
         if (!keepOrder) {
@@ -532,15 +533,13 @@ bool TableRecordModel::hiddenByFilter(const Block& block) const
     return m_dayFilter.active() && !m_dayFilter.admits(block.cell(m_dayFilter.column));
 }
 
-void TableRecordModel::hideAll(std::vector<BlockPtr> blocks)
+void TableRecordModel::hideAll(std::vector<HiddenRecord> records)
 {
-    if (blocks.empty()) {
+    if (records.empty()) {
         return;
     }
     const std::size_t firstNew = m_hidden.size();
-    for (BlockPtr& block : blocks) {
-        m_hidden.push_back(HiddenRecord{m_records.size() + m_hidden.size(), std::move(block)});
-    }
+    std::move(records.begin(), records.end(), std::back_inserter(m_hidden));
     if (!m_hiddenInOrder || !m_sorted || m_orderDirty) {
         m_hiddenInOrder = false;
         return;

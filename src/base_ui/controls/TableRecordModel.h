@@ -157,7 +157,8 @@ public:
     // characters of the cell, compared as text). A null bound leaves its side
     // open; reversed bounds are swapped; with a bound set, a cell that does
     // not start with a date of that form is outside. Records added while a
-    // bound is set are hidden as well when outside. Each filter first returns
+    // bound is set are hidden as well when outside (in an unsorted model such
+    // a record returns at the end, wherever it was inserted). Each filter first returns
     // the records the previous one hid, to their former places (a sorted
     // model merges them in), so two null bounds show everything. Returns the
     // number hidden, 0 for a column outside the table.
@@ -195,8 +196,9 @@ private:
         bool admits(std::string_view cell) const;
     };
     bool hiddenByFilter(const Block& block) const;
-    // Keeps records the filter hides among the hidden ones.
-    void hideAll(std::vector<BlockPtr> blocks);
+    // Keeps records the filter hides among the hidden ones; their positions
+    // are where they would be among all records, at the end when added.
+    void hideAll(std::vector<HiddenRecord> records);
     void returnHidden();
 
     struct ColumnOrder
