@@ -321,6 +321,7 @@ TEST_F(ProgramDiaryDialogJournalTest, ClearAcceptedEmptiesTheJournalAndTheTable)
     QString message;
     const ModalWatch watch([&](QDialog& box) {
         accept = box.findChild<CCommonButton*>("InfoMessageBoxAccept")->text();
+        box.grab().save(QDir::temp().filePath("ProgramDiaryDialogClearConfirmation.png"));
         for (const QLabel* label : box.findChildren<QLabel*>()) {
             message += label->text();
         }
@@ -411,6 +412,7 @@ TEST_F(ProgramDiaryDialogJournalTest, MenuKeyAndShiftF10OpenTheMenu)
         QMenu* menu = WaitForMenu(*dialog);
         ASSERT_NE(menu, nullptr);
         EXPECT_TRUE(table->rect().contains(table->mapFromGlobal(menu->pos())));
+        menu->grab().save(QDir::temp().filePath("ProgramDiaryDialogMenu.png"));
         menu->close();
         ASSERT_TRUE(WaitFor([&] { return dialog->findChild<QMenu*>() == nullptr; }));
     }
@@ -429,6 +431,7 @@ TEST_F(ProgramDiaryDialogJournalTest, AFailedExportReportsAndLeavesNoFile)
         for (const QLabel* label : box.findChildren<QLabel*>()) {
             message += label->text();
         }
+        box.grab().save(QDir::temp().filePath("ProgramDiaryDialogExportFailure.png"));
         Click(box.findChild<CCommonButton*>("InfoMessageBoxAccept"));
     });
     ExportByMenu(*dialog);
