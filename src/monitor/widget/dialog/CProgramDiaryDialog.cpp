@@ -514,10 +514,21 @@ void CProgramDiaryDialog::exportCsv()
 {
     QString title = CControlSetting::Text(kTextExportCsv);
     title.remove(QChar(0x2026));
+    const QPointer<CProgramDiaryDialog> self(this);
     const QString path = DiaryCsv::AskForPath(this, title);
-    if (path.isEmpty()) {
+    // The file dialog runs its own event loop, in which the diary may go.
+    if (self.isNull() || path.isEmpty()) {
         return;
     }
+    QString error;
+    if (!DiaryCsv::Save(path, shownRowsAsCsv(), error)) {
+        LOG_ERROR << "export to " << path.toStdWString() << " fails: " << error.toStdWString();
+        showFailure(CControlSetting::Text(kTextExportFailed).arg(error));
+    }
+}
+
+QByteArray CProgramDiaryDialog::shownRowsAsCsv() const
+{
     const auto view = static_cast<std::size_t>(m_layout.buttonColumn - 1);
     const auto columns = static_cast<std::size_t>(m_layout.columnCount);
     QStringList header;
@@ -538,11 +549,7 @@ void CProgramDiaryDialog::exportCsv()
         }
         rows.push_back(std::move(row));
     }
-    QString error;
-    if (!DiaryCsv::Save(path, DiaryCsv::Text(header, rows), error)) {
-        LOG_ERROR << "export to " << path.toStdWString() << " fails: " << error.toStdWString();
-        showFailure(CControlSetting::Text(kTextExportFailed).arg(error));
-    }
+    return DiaryCsv::Text(header, rows);
 }
 
 void CProgramDiaryDialog::mousePressEvent(QMouseEvent* event)

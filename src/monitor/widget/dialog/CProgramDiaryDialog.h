@@ -154,6 +154,9 @@ private:
     void showFailure(const QString& text);
     void showExportMenu(const QPoint& globalPos);
     void exportCsv();
+    // The rows the filter shows, in table order, without the view column,
+    // under the header labels.
+    QByteArray shownRowsAsCsv() const;
 
     const int m_category;
     const Layout& m_layout;
