@@ -138,11 +138,12 @@ public:
 
     // Hides, until the next filter, the records whose date column lies
     // outside [first, last], whole days compared ("yyyy-MM-dd", the first ten
-    // characters of the cell). A null bound leaves its side open; reversed
-    // bounds are swapped; with a bound set, a cell that does not start with a
-    // valid date is outside. Each filter first returns the records the
-    // previous one hid, to their former places (a sorted table sorts them in),
-    // so two null bounds show everything. Returns the number hidden.
+    // characters of the cell, as text). A null bound leaves its side open;
+    // reversed bounds are swapped; with a bound set, a cell that does not
+    // start with a date of that form is outside, and so is a record added
+    // later outside the bounds. Each filter first returns the records the
+    // previous one hid, to their former places (a sorted table merges them
+    // in), so two null bounds show everything. Returns the number hidden.
     int filterByDate(int column, const QDate& first, const QDate& last);
     int hiddenRowCount() const { return m_model.hiddenCount(); }
     // Replaces the cells of the first record, shown or hidden by the filter,
