@@ -326,6 +326,35 @@ void BM_SortedInsert(benchmark::State& state)
     state.counters["records"] = table.rowCount();
 }
 
+// A change of the date filter on 100,000 sorted records over 60 days, as the
+// diary's time filter makes it: the previous filter's records return, then
+// the new one hides its own. The filters alternate between a week and all.
+void BM_DateFilter(benchmark::State& state)
+{
+    TableRecordModel model(3);
+    std::vector<TableRecordModel::Row> rows;
+    rows.reserve(100000);
+    const QDate firstDay(2020, 9, 1);
+    for (int n = 0; n < 100000; ++n) {
+        const QDate day = firstDay.addDays(n % 60);
+        rows.push_back({day.toString("yyyy-MM-dd").toStdString() + " 12:00:00",
+                        "row " + std::to_string(n), "view"});
+    }
+    model.setSorted(true);
+    model.appendRows(rows);
+    const QDate lastDay = firstDay.addDays(59);
+    bool week = true;
+    for (auto _ : state) {
+        if (week) {
+            model.filterByDate(0, lastDay.addDays(-6), lastDay);
+        } else {
+            model.filterByDate(0, QDate(), QDate());
+        }
+        week = !week;
+    }
+    state.counters["records"] = model.rowCount() + model.hiddenCount();
+}
+
 void AllKinds(benchmark::internal::Benchmark* b)
 {
     for (const int kind : {kTable, kStandardModel, kMinimalModel}) {
@@ -350,6 +379,7 @@ BENCHMARK(BM_Append)
 BENCHMARK(BM_Paint)->Apply(AllKinds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Wheel)->Apply(AllKinds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SortedInsert)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DateFilter)->Unit(benchmark::kMillisecond);
 
 // The application lives in main's frame: as a function's static it would be
 // destroyed by the exit handlers after the toolkit's own statics, and the

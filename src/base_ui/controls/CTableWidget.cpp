@@ -189,7 +189,9 @@ TableRecordModel::NewState CTableWidget::newRecordState(const Row& cells,
 void CTableWidget::appendRow(const Row& cells)
 {
     const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    const ViewAnchor anchor = viewAnchor();
     m_model.append(cells, newRecordState(cells, allBox));
+    keepView(anchor);
     afterAdd(allBox);
 }
 
@@ -199,8 +201,10 @@ void CTableWidget::appendRows(const std::vector<Row>& rows)
         return;
     }
     const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    const ViewAnchor anchor = viewAnchor();
     m_model.appendRows(rows,
                        [this, allBox](const Row& cells) { return newRecordState(cells, allBox); });
+    keepView(anchor);
     afterAdd(allBox);
 }
 
@@ -211,7 +215,9 @@ void CTableWidget::insertRow(int index, const Row& cells)
         return;
     }
     const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
+    const ViewAnchor anchor = viewAnchor();
     m_model.insert(index, cells, newRecordState(cells, allBox));
+    keepView(anchor);
     afterAdd(allBox);
 }
 
@@ -227,6 +233,39 @@ void CTableWidget::afterAdd(const CCheckBox* allBox)
         emit signal_onlyOneSelected(checkedCount());
     }
     emit sig_updateScrollArea();
+}
+
+CTableWidget::ViewAnchor CTableWidget::viewAnchor() const
+{
+    ViewAnchor anchor;
+    if (!m_keepViewOnAdd) {
+        return anchor;
+    }
+    if (selectedRow() >= 0) {
+        anchor.selectedSerial = m_model.record(m_selectedRecord).serial();
+    }
+    const bool watchingTheTop = m_scrollOffset == 0 && anchor.selectedSerial == 0;
+    if (!watchingTheTop && validIndex(m_firstRecord)) {
+        anchor.firstSerial = m_model.record(m_firstRecord).serial();
+        anchor.remainder = m_rowRemainder;
+    }
+    return anchor;
+}
+
+void CTableWidget::keepView(const ViewAnchor& anchor)
+{
+    if (anchor.selectedSerial != 0) {
+        const int selected = m_model.indexOfSerial(anchor.selectedSerial);
+        if (selected >= 0) {
+            m_selectedRecord = selected;
+        }
+    }
+    if (anchor.firstSerial != 0) {
+        const int first = m_model.indexOfSerial(anchor.firstSerial);
+        if (first >= 0) {
+            m_pinnedOffset = qint64(first) * m_rowHeight + anchor.remainder;
+        }
+    }
 }
 
 bool CTableWidget::setRecordModel(TableRecordModel model)
@@ -367,6 +406,15 @@ void CTableWidget::refreshAll()
     emit sig_updateScrollArea();
 }
 
+bool CTableWidget::replaceRow(int column, std::string_view key, const Row& cells)
+{
+    if (!m_model.replaceCells(column, key, cells)) {
+        return false;
+    }
+    updateShowArea();
+    return true;
+}
+
 int CTableWidget::filterByDate(int column, const QDate& first, const QDate& last)
 {
     if (!validColumn(column)) {
@@ -443,6 +491,7 @@ void CTableWidget::layoutScrollBar()
 
 void CTableWidget::relayoutScrollBar(HandlePlace place)
 {
+    m_pinnedOffset = -1;
     if (rowCount() <= m_rows) {
         resetScrollBar();
         return;
@@ -458,6 +507,7 @@ void CTableWidget::resetScrollBar()
 {
     m_scrollPercent = 0;
     m_scrollOffset = 0;
+    m_pinnedOffset = -1;
     m_firstRecord = 0;
     m_rowRemainder = 0;
     m_scrollBarShown = false;
@@ -470,6 +520,7 @@ void CTableWidget::handleMoved()
 {
     requestRepaint(trackRepaintRect());
     m_scrollPercent = m_handle.wholePercent();
+    m_pinnedOffset = -1;
 }
 
 QRect CTableWidget::scrollHandle() const
@@ -496,7 +547,14 @@ void CTableWidget::updateShowArea()
     const int count = rowCount();
     if (count >= m_rows) {
         const qint64 scrollable = qint64(count - m_rows) * m_rowHeight;
-        m_scrollOffset = scrollable * m_scrollPercent / 100;
+        if (m_pinnedOffset >= 0 && scrollable > 0) {
+            // Record-granular: the handle shows the nearest whole percent.
+            m_scrollOffset = std::min(m_pinnedOffset, scrollable);
+            m_scrollPercent = static_cast<int>(m_scrollOffset * 100 / scrollable);
+            m_handle.moveToPercent(m_scrollPercent);
+        } else {
+            m_scrollOffset = scrollable * m_scrollPercent / 100;
+        }
         m_firstRecord = static_cast<int>(m_scrollOffset / m_rowHeight);
         m_rowRemainder = static_cast<int>(m_scrollOffset % m_rowHeight);
         m_rowsShown = m_rowRemainder != 0 ? m_rows + 1 : m_rows;
@@ -1371,6 +1429,7 @@ void CTableWidget::scrollToRecord(int index)
         }
     }
     m_scrollPercent = percent;
+    m_pinnedOffset = -1;
     m_handle.moveToPercent(percent);
     requestRepaint(trackRepaintRect());
     emit sig_updateScrollArea();

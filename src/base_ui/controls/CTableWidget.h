@@ -138,13 +138,17 @@ public:
 
     // Hides, until the next filter, the records whose date column lies
     // outside [first, last], whole days compared ("yyyy-MM-dd", the first ten
-    // characters of the cell). A null bound leaves its side open; reversed
-    // bounds are swapped; with a bound set, a cell that does not start with a
-    // valid date is outside. Each filter first returns the records the
-    // previous one hid, to their former places (a sorted table sorts them in),
-    // so two null bounds show everything. Returns the number hidden.
+    // characters of the cell, as text). A null bound leaves its side open;
+    // reversed bounds are swapped; with a bound set, a cell that does not
+    // start with a date of that form is outside, and so is a record added
+    // later outside the bounds. Each filter first returns the records the
+    // previous one hid, to their former places (a sorted table merges them
+    // in), so two null bounds show everything. Returns the number hidden.
     int filterByDate(int column, const QDate& first, const QDate& last);
     int hiddenRowCount() const { return m_model.hiddenCount(); }
+    // Replaces the cells of the first record, shown or hidden by the filter,
+    // whose cell in `column` (0-based) equals `key`; false when there is none.
+    bool replaceRow(int column, std::string_view key, const Row& cells);
 
     // Header.
     CHeader* header() const { return m_header; }
@@ -209,6 +213,10 @@ public:
     // While on, every add keeps the records in the last sort's order.
     void setSorted(bool sorted);
     void setSortAfterRefresh(bool on);
+    // While on, records added above the first visible record leave the view
+    // on that record (to the pixel) and the selection on its record; at the
+    // very top with nothing selected the new records show at the top.
+    void setKeepViewOnAdd(bool on) { m_keepViewOnAdd = on; }
     void clearSelection();
     // Selects the record as a click on its row does and scrolls it into
     // view; false, with nothing changed, for an index outside the records or
@@ -354,6 +362,17 @@ private:
     // Lays the scroll bar, checks and window out after records were added.
     void afterAdd(const CCheckBox* allBox);
 
+    // What the view shows, by record, before records are added.
+    struct ViewAnchor
+    {
+        std::uint32_t firstSerial = 0;
+        int remainder = 0;
+        std::uint32_t selectedSerial = 0;
+    };
+    ViewAnchor viewAnchor() const;
+    // Puts the view and the selection back on the anchor's records.
+    void keepView(const ViewAnchor& anchor);
+
     // Scroll bar.
     int handleHeightFor(int count) const;
     // Handle height for the records; hides the bar with R records or fewer.
@@ -414,6 +433,10 @@ private:
     // Window.
     int m_scrollPercent = 0;
     qint64 m_scrollOffset = 0;
+    // The offset that keeps an anchored record in view, until the user
+    // scrolls; -1 for none (the percent decides).
+    qint64 m_pinnedOffset = -1;
+    bool m_keepViewOnAdd = false;
     int m_firstRecord = 0;
     int m_rowRemainder = 0;
     int m_rowsShown;

@@ -39,13 +39,30 @@ namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 constexpr std::size_t kDateLength = 10;
 
-// The day a date cell starts with ("yyyy-MM-dd..."), null when it does not.
-QDate dayOf(std::string_view cell)
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The "yyyy-MM-dd" a date cell starts with, empty when it does not start
+// with one. Compared as text, such days order as the dates do.
+std::string_view dayOf(std::string_view cell)
 {
     if (cell.size() < kDateLength) {
-        return QDate();
+        return {};
     }
-    return QDate::fromString(QString::fromLatin1(cell.data(), kDateLength), kDateFormat);
+    for (std::size_t i = 0; i < kDateLength; ++i) {
+        const bool ok = i == 4 || i == 7 ? cell[i] == '-' : isDigit(cell[i]);
+        if (!ok) {
+            return {};
+        }
+    }
+    return cell.substr(0, kDateLength);
+}
+
+std::string dayText(const QDate& date)
+{
+    return date.isValid() ? date.toString(kDateFormat).toStdString() : std::string();
 }
 
 } // namespace
@@ -195,15 +212,22 @@ void TableRecordModel::appendRows(const std::vector<Row>& rows, const StateOf& s
     }
     const std::size_t first = m_records.size();
     m_records.reserve(first + rows.size());
+    std::vector<HiddenRecord> hidden;
     for (const Row& cells : rows) {
         BlockPtr block = makeBlock(cells, stateOf ? stateOf(cells) : NewState());
+        if (hiddenByFilter(*block)) {
+            const std::size_t position = m_records.size() + m_hidden.size() + hidden.size();
+            hidden.push_back(HiddenRecord{position, std::move(block)});
+            continue;
+        }
         if (block->checked()) {
             ++m_checkedCount;
         }
         m_records.push_back(std::move(block));
     }
     ++m_revision;
-    if (!m_sorted) {
+    hideAll(std::move(hidden));
+    if (!m_sorted || m_records.size() == first) {
         return;
     }
     if (m_orderDirty) {
@@ -222,6 +246,16 @@ void TableRecordModel::appendRows(const std::vector<Row>& rows, const StateOf& s
 
 int TableRecordModel::place(std::size_t index, BlockPtr block, bool keepOrder)
 {
+    if (hiddenByFilter(*block)) {
+        std::vector<HiddenRecord> hidden;
+        hidden.push_back(HiddenRecord{m_records.size() + m_hidden.size(), std::move(block)});
+        hideAll(std::move(hidden));
+        ++m_revision;
+        if (!keepOrder) {
+            markOrderChanged();
+        }
+        return -1;
+    }
     if (keepOrder && m_sorted && !m_orderDirty) {
         index = sortedPosition(index, *block);
     }
@@ -289,6 +323,7 @@ void TableRecordModel::clear()
 {
     m_records.clear();
     m_hidden.clear();
+    m_hiddenInOrder = false;
     m_checkedCount = 0;
     m_sorted = false;
     m_orderDirty = false;
@@ -404,6 +439,7 @@ void TableRecordModel::sortRecords()
 void TableRecordModel::markOrderChanged()
 {
     ++m_revision;
+    m_hiddenInOrder = false;
     if (m_sorted) {
         m_orderDirty = true;
     }
@@ -417,6 +453,7 @@ bool TableRecordModel::sort(int column, bool descending)
     m_sortColumn = column;
     m_sortDescending = descending;
     m_sorted = true;
+    m_hiddenInOrder = false;
     sortRecords();
     return true;
 }
@@ -425,6 +462,7 @@ void TableRecordModel::setSorted(bool sorted)
 {
     m_sorted = sorted;
     m_orderDirty = sorted;
+    m_hiddenInOrder = false;
 }
 
 void TableRecordModel::setComparators(int column, Comparator descending, Comparator ascending)
@@ -459,13 +497,79 @@ int TableRecordModel::filterByDate(int column, const QDate& first, const QDate& 
     if (!isValidColumn(column)) {
         return 0;
     }
-    // Return the records of the previous filter to their places.
-    if (!m_hidden.empty()) {
-        std::vector<BlockPtr> merged;
-        merged.reserve(m_records.size() + m_hidden.size());
+    returnHidden();
+    QDate from = first;
+    QDate to = last;
+    if (from.isValid() && to.isValid() && from > to) {
+        std::swap(from, to);
+    }
+    m_dayFilter = DayFilter{column, dayText(from), dayText(to)};
+    if (m_dayFilter.active()) {
+        std::vector<BlockPtr> kept;
+        kept.reserve(m_records.size());
+        for (std::size_t i = 0; i < m_records.size(); ++i) {
+            if (m_dayFilter.admits(m_records[i]->cell(column))) {
+                kept.push_back(std::move(m_records[i]));
+            } else {
+                m_hidden.push_back(HiddenRecord{i, std::move(m_records[i])});
+            }
+        }
+        m_records = std::move(kept);
+        m_hiddenInOrder = m_sorted && !m_orderDirty;
+    }
+    recountChecked();
+    ++m_revision;
+    return hiddenCount();
+}
+
+bool TableRecordModel::DayFilter::admits(std::string_view cell) const
+{
+    const std::string_view day = dayOf(cell);
+    return !day.empty() && (first.empty() || day >= first) && (last.empty() || day <= last);
+}
+
+bool TableRecordModel::hiddenByFilter(const Block& block) const
+{
+    return m_dayFilter.active() && !m_dayFilter.admits(block.cell(m_dayFilter.column));
+}
+
+void TableRecordModel::hideAll(std::vector<HiddenRecord> records)
+{
+    if (records.empty()) {
+        return;
+    }
+    const std::size_t firstNew = m_hidden.size();
+    std::move(records.begin(), records.end(), std::back_inserter(m_hidden));
+    if (!m_hiddenInOrder || !m_sorted || m_orderDirty) {
+        m_hiddenInOrder = false;
+        return;
+    }
+    // Keep the hidden records in the sorted order, so that they return by a
+    // merge.
+    const Comparator less = comparatorFor(m_sortColumn, m_sortDescending);
+    auto byOrder = [&less](const HiddenRecord& a, const HiddenRecord& b) {
+        return less(RecordView(a.block.get()), RecordView(b.block.get()));
+    };
+    const auto middle = m_hidden.begin() + static_cast<std::ptrdiff_t>(firstNew);
+    std::stable_sort(middle, m_hidden.end(), byOrder);
+    std::inplace_merge(m_hidden.begin(), middle, m_hidden.end(), byOrder);
+}
+
+void TableRecordModel::returnHidden()
+{
+    if (m_hidden.empty()) {
+        return;
+    }
+    std::vector<BlockPtr> merged;
+    merged.reserve(m_records.size() + m_hidden.size());
+    if (m_hiddenInOrder && m_sorted && !m_orderDirty) {
+        // Both sides are in order: one merge, the shown records first among
+        // equals.
+        const Comparator less = comparatorFor(m_sortColumn, m_sortDescending);
         auto shown = m_records.begin();
         for (HiddenRecord& hidden : m_hidden) {
-            while (merged.size() < hidden.position && shown != m_records.end()) {
+            const RecordView returning(hidden.block.get());
+            while (shown != m_records.end() && !less(returning, RecordView(shown->get()))) {
                 merged.push_back(std::move(*shown++));
             }
             merged.push_back(std::move(hidden.block));
@@ -473,32 +577,44 @@ int TableRecordModel::filterByDate(int column, const QDate& first, const QDate& 
         std::move(shown, m_records.end(), std::back_inserter(merged));
         m_records = std::move(merged);
         m_hidden.clear();
-        if (m_sorted) {
-            sortRecords();
-        }
+        return;
     }
+    // Back to their former places, then sorted in.
+    auto shown = m_records.begin();
+    for (HiddenRecord& hidden : m_hidden) {
+        while (merged.size() < hidden.position && shown != m_records.end()) {
+            merged.push_back(std::move(*shown++));
+        }
+        merged.push_back(std::move(hidden.block));
+    }
+    std::move(shown, m_records.end(), std::back_inserter(merged));
+    m_records = std::move(merged);
+    m_hidden.clear();
+    if (m_sorted) {
+        sortRecords();
+    }
+}
 
-    QDate from = first;
-    QDate to = last;
-    if (from.isValid() && to.isValid() && from > to) {
-        std::swap(from, to);
+bool TableRecordModel::replaceCells(int column, std::string_view key, const Row& cells)
+{
+    const int shown = indexOf(column, key);
+    if (shown >= 0) {
+        return setCells(shown, cells);
     }
-    if (from.isValid() || to.isValid()) {
-        std::vector<BlockPtr> kept;
-        kept.reserve(m_records.size());
-        for (std::size_t i = 0; i < m_records.size(); ++i) {
-            const QDate day = dayOf(m_records[i]->cell(column));
-            const bool inside =
-                day.isValid() && (!from.isValid() || day >= from) && (!to.isValid() || day <= to);
-            if (inside) {
-                kept.push_back(std::move(m_records[i]));
-            } else {
-                m_hidden.push_back(HiddenRecord{i, std::move(m_records[i])});
-            }
-        }
-        m_records = std::move(kept);
+    const auto hidden = std::find_if(m_hidden.begin(), m_hidden.end(), [&](const HiddenRecord& h) {
+        return h.block->cell(column) == key;
+    });
+    if (hidden == m_hidden.end()) {
+        return false;
     }
-    recountChecked();
-    ++m_revision;
-    return hiddenCount();
+    hidden->block = makeBlock(cells, NewState{hidden->block->checks, hidden->block->comboIndex});
+    markOrderChanged();
+    return true;
+}
+
+int TableRecordModel::indexOfSerial(std::uint32_t serial) const
+{
+    const auto found = std::find_if(m_records.begin(), m_records.end(),
+                                    [serial](const BlockPtr& b) { return b->serial == serial; });
+    return found == m_records.end() ? -1 : static_cast<int>(found - m_records.begin());
 }

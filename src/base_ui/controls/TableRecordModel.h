@@ -92,10 +92,11 @@ public:
     std::uint64_t revision() const { return m_revision; }
     void reserve(std::size_t count);
 
-    // Adding. Each returns the index the record went to. A sorted model puts
-    // it at its sorted place (among equal records, as close to the asked
-    // place as the order allows); when the order was disturbed (an edit, an
-    // unsorted append, new comparators) it sorts everything again first.
+    // Adding. Each returns the index the record went to (-1 when the date
+    // filter hides it). A sorted model puts it at its sorted place (among
+    // equal records, as close to the asked place as the order allows); when
+    // the order was disturbed (an edit, an unsorted append, new comparators)
+    // it sorts everything again first.
     int append(const Row& cells);
     int append(const Row& cells, const NewState& state);
     // Before `index` (0..rowCount()); -1, with nothing added, outside.
@@ -117,6 +118,7 @@ public:
     // The checked records' cells, last index first.
     std::vector<Row> removeChecked();
     // Empties the records and the hidden ones; the model is no longer sorted.
+    // The date filter stays.
     void clear();
 
     // Check states and combo indexes.
@@ -152,14 +154,22 @@ public:
 
     // Hides, until the next filter, the records whose date column lies
     // outside [first, last], whole days compared ("yyyy-MM-dd", the first ten
-    // characters of the cell). A null bound leaves its side open; reversed
-    // bounds are swapped; with a bound set, a cell that does not start with a
-    // valid date is outside. Each filter first returns the records the
-    // previous one hid, to their former places (a sorted model sorts them
-    // in), so two null bounds show everything. Returns the number hidden, 0
-    // for a column outside the table.
+    // characters of the cell, compared as text). A null bound leaves its side
+    // open; reversed bounds are swapped; with a bound set, a cell that does
+    // not start with a date of that form is outside. Records added while a
+    // bound is set are hidden as well when outside (in an unsorted model such
+    // a record returns at the end, wherever it was inserted). Each filter first returns
+    // the records the previous one hid, to their former places (a sorted
+    // model merges them in), so two null bounds show everything. Returns the
+    // number hidden, 0 for a column outside the table.
     int filterByDate(int column, const QDate& first, const QDate& last);
     int hiddenCount() const { return static_cast<int>(m_hidden.size()); }
+
+    // Replaces the cells of the first record, shown or hidden, whose cell in
+    // `column` equals `key`, keeping its states; false when there is none.
+    bool replaceCells(int column, std::string_view key, const Row& cells);
+    // The shown record with the serial, or -1.
+    int indexOfSerial(std::uint32_t serial) const;
 
 private:
     struct HiddenRecord
@@ -176,6 +186,21 @@ private:
     void recountChecked();
     int place(std::size_t index, BlockPtr block, bool keepOrder);
 
+    // The active date filter: days as "yyyy-MM-dd", an empty one open.
+    struct DayFilter
+    {
+        int column = 0;
+        std::string first;
+        std::string last;
+        bool active() const { return !first.empty() || !last.empty(); }
+        bool admits(std::string_view cell) const;
+    };
+    bool hiddenByFilter(const Block& block) const;
+    // Keeps records the filter hides among the hidden ones; their positions
+    // are where they would be among all records, at the end when added.
+    void hideAll(std::vector<HiddenRecord> records);
+    void returnHidden();
+
     struct ColumnOrder
     {
         Comparator descending;
@@ -185,6 +210,9 @@ private:
     int m_columnCount;
     std::vector<BlockPtr> m_records;
     std::vector<HiddenRecord> m_hidden;
+    DayFilter m_dayFilter;
+    // The hidden records are in the shown records' sorted order.
+    bool m_hiddenInOrder = false;
     std::vector<ColumnOrder> m_orders;
     int m_checkedCount = 0;
     std::uint64_t m_revision = 0;

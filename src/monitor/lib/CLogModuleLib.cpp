@@ -100,6 +100,26 @@ bool CLogModuleLib::queryRecords(int category, ILogRecordHandler* handler)
     return true;
 }
 
+bool CLogModuleLib::clearRecords(int category)
+{
+    if (m_module == nullptr) {
+        LOG_ERROR << "clearRecords(" << category << "): no log module.";
+        return false;
+    }
+    if (QueryEntry(category) == kNoEntry) {
+        LOG_ERROR << "clearRecords(" << category << "): no such category.";
+        return false;
+    }
+    const auto clear = reinterpret_cast<LogModuleClear>(m_module->table[kClearRecordsEntry]);
+    const std::int32_t result = clear(m_module, category);
+    if (result != 0) {
+        LOG_ERROR << "clearRecords(" << category << ") fails: " << result;
+        return false;
+    }
+    LOG_INFO << "clearRecords(" << category << ").";
+    return true;
+}
+
 // static
 void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
 {

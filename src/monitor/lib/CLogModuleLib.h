@@ -46,6 +46,12 @@ public:
     // handler, true otherwise.
     bool queryRecords(int category, ILogRecordHandler* handler);
 
+    // Deletes every record of `category` in the module's journal through its
+    // clear entry. False, with an ERROR line, without a module object, for an
+    // id outside the five categories, or when the module does not serve the
+    // entry or fails.
+    bool clearRecords(int category);
+
     // Ends every registration of `handler`; once it returns no record reaches
     // the handler.
     static void stopRecords(ILogRecordHandler* handler);

@@ -58,6 +58,11 @@ inline constexpr std::size_t kRansomwareRecordsEntry = 2;
 inline constexpr std::size_t kScanRecordsEntry = 10;
 inline constexpr std::size_t kUpdatePackageRecordsEntry = 34;
 
+// The entry that deletes every record of one category (the 8th); it answers
+// 0 on success, a negative code otherwise (-1: the module does not serve it).
+inline constexpr std::size_t kClearRecordsEntry = 7;
+using LogModuleClear = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, std::int32_t category);
+
 // The exports. CreateDllObject stores the object for the interface `id` in
 // `*module` (null when it has none); DestroyDllObject releases an object. The
 // loader does not use their results.

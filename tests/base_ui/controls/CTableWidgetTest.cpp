@@ -574,3 +574,92 @@ TEST(CTableWidgetTest, ShowsARecordModelFilledElsewhere)
 }
 
 } // namespace
+
+namespace {
+
+// A row newer than every sample row, named `name`.
+CTableWidget::Row NewerRow(int n, const std::string& name)
+{
+    return {"2020-10-27 16:" + std::to_string(10 + n) + ":00", name, "view"};
+}
+
+} // namespace
+
+TEST(CTableWidgetTest, KeptViewStaysOnItsRecordsWhenRecordsComeAbove)
+{
+    enum class Add
+    {
+        One,
+        Several,
+        Insert
+    };
+    for (const Add add : {Add::One, Add::Several, Add::Insert}) {
+        SCOPED_TRACE(static_cast<int>(add));
+        const auto table = MakeTable();
+        table->setKeepViewOnAdd(true);
+        AppendRows(*table, 30);
+        table->slot_sort(0, true);
+        table->setSorted(true);
+        for (int notch = 0; notch < 4; ++notch) {
+            Wheel(*table, -120);
+        }
+        const int first = table->firstVisibleRow();
+        const int remainder = table->rowRemainder();
+        ASSERT_GT(first, 0);
+        ASSERT_NE(remainder, 0) << "a partial row on top: the pixel matters";
+        const QString top = table->cellText(0, 1);
+
+        int added = 0;
+        switch (add) {
+        case Add::One:
+            table->appendRow(NewerRow(0, "new"));
+            added = 1;
+            break;
+        case Add::Several:
+            table->appendRows({NewerRow(0, "n0"), NewerRow(1, "n1"), NewerRow(2, "n2")});
+            added = 3;
+            break;
+        case Add::Insert:
+            table->insertRow(table->rowCount(), NewerRow(0, "new"));
+            added = 1;
+            break;
+        }
+        EXPECT_EQ(table->firstVisibleRow(), first + added);
+        EXPECT_EQ(table->rowRemainder(), remainder);
+        EXPECT_EQ(table->cellText(0, 1), top);
+
+        // Older records below the view change nothing in it.
+        table->appendRow({"2020-10-27 14:00:00", "old", "view"});
+        EXPECT_EQ(table->firstVisibleRow(), first + added);
+        EXPECT_EQ(table->cellText(0, 1), top);
+    }
+}
+
+TEST(CTableWidgetTest, KeptViewKeepsTheSelectedRecordSelected)
+{
+    const auto table = MakeTable();
+    table->setKeepViewOnAdd(true);
+    AppendRows(*table, 8);
+    table->slot_sort(0, true);
+    table->setSorted(true);
+    ASSERT_TRUE(table->selectRow(1));
+    const CTableWidget::Row selected = table->rowData(1);
+
+    table->appendRows({NewerRow(0, "n0"), NewerRow(1, "n1")});
+    EXPECT_EQ(table->selectedRow(), 3);
+    EXPECT_EQ(table->rowData(3), selected);
+    EXPECT_EQ(table->firstVisibleRow(), 2) << "the view stays on the records it showed";
+    EXPECT_EQ(table->cellText(1, 1).toStdString(), selected[1]);
+}
+
+TEST(CTableWidgetTest, KeptViewAtTheTopWithoutSelectionShowsTheNewRecords)
+{
+    const auto table = MakeTable();
+    table->setKeepViewOnAdd(true);
+    AppendRows(*table, 8);
+    table->slot_sort(0, true);
+    table->setSorted(true);
+    table->appendRow(NewerRow(0, "new"));
+    EXPECT_EQ(table->firstVisibleRow(), 0);
+    EXPECT_EQ(table->cellText(0, 1), "new");
+}

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -304,3 +305,146 @@ TEST(TableRecordModelTest, DateFilterKeepsWholeDaysAndReturnsTheRestToTheirPlace
 }
 
 } // namespace
+
+namespace {
+
+// Records of the days around 2020-10-27, named by their second cell.
+std::vector<Row> DayRows(const std::string& names)
+{
+    std::vector<Row> rows;
+    int hour = 0;
+    for (const char name : names) {
+        const int day = 24 + (name - 'a') % 6;
+        rows.push_back(
+            {"2020-10-" + std::to_string(day) + " 0" + std::to_string(hour++ % 10) + ":00:00",
+             std::string(1, name)});
+    }
+    return rows;
+}
+
+std::string Names(const TableRecordModel& model)
+{
+    std::string names;
+    for (int i = 0; i < model.rowCount(); ++i) {
+        names += std::string(model.cell(i, 1));
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(TableRecordModelTest, DateFilterHoldsForRecordsAddedLater)
+{
+    // Days: a 24th, b 25th, c 26th, d 27th, e 28th, f 29th.
+    for (const bool sorted : {true, false}) {
+        SCOPED_TRACE(sorted);
+        TableRecordModel model(2);
+        model.appendRows(DayRows("ace"));
+        if (sorted) {
+            model.sort(0, true);
+        }
+        EXPECT_EQ(model.filterByDate(0, QDate(2020, 10, 25), QDate(2020, 10, 27)), 2);
+        EXPECT_EQ(Names(model), "c");
+
+        EXPECT_EQ(model.append(DayRows("f").front()), -1) << "hidden";
+        EXPECT_GE(model.append(DayRows("b").front()), 0);
+        model.appendRows(DayRows("adfb"));
+        EXPECT_EQ(model.insert(model.rowCount(), DayRows("a").front()), -1);
+        model.appendUnsorted(DayRows("d").front());
+        EXPECT_EQ(model.hiddenCount(), 6);
+        const std::string shown = Names(model);
+        EXPECT_EQ(std::string(shown).size(), 5u);
+        EXPECT_EQ(shown.find_first_not_of("bcd"), std::string::npos) << shown;
+
+        // Everything back: sorted newest first, else in the order added.
+        model.filterByDate(0, QDate(), QDate());
+        EXPECT_EQ(model.hiddenCount(), 0);
+        if (sorted) {
+            for (int i = 1; i < model.rowCount(); ++i) {
+                EXPECT_GE(model.cell(i - 1, 0), model.cell(i, 0)) << i;
+            }
+            EXPECT_EQ(model.rowCount(), 11);
+        } else {
+            EXPECT_EQ(Names(model), "acefbadfbad");
+        }
+        // Without bounds nothing is hidden any more.
+        EXPECT_GE(model.append(DayRows("f").front()), 0);
+        EXPECT_EQ(model.hiddenCount(), 0);
+    }
+}
+
+TEST(TableRecordModelTest, DateFilterReturnsHiddenRecordsInTheirSortedPlaces)
+{
+    // Many records on alternate days, filtered and returned repeatedly, with
+    // appends in between: the order stays the one a full sort gives.
+    TableRecordModel model(2);
+    std::mt19937 random(7);
+    std::vector<Row> rows;
+    for (int i = 0; i < 300; ++i) {
+        const int day = 1 + static_cast<int>(random() % 28);
+        char time[32];
+        std::snprintf(time, sizeof time, "2020-10-%02d %02d:%02d:00", day,
+                      static_cast<int>(random() % 24), static_cast<int>(random() % 60));
+        rows.push_back({time, std::to_string(i)});
+    }
+    model.setSorted(true);
+    model.appendRows(std::vector<Row>(rows.begin(), rows.begin() + 100));
+    model.filterByDate(0, QDate(2020, 10, 5), QDate(2020, 10, 12));
+    model.appendRows(std::vector<Row>(rows.begin() + 100, rows.begin() + 200));
+    model.filterByDate(0, QDate(2020, 10, 10), QDate());
+    for (std::size_t i = 200; i < rows.size(); ++i) {
+        model.append(rows[i]);
+    }
+    for (int i = 0; i < model.rowCount(); ++i) {
+        EXPECT_GE(model.cell(i, 0), "2020-10-10");
+    }
+    model.filterByDate(0, QDate(), QDate());
+    ASSERT_EQ(model.rowCount(), 300);
+    TableRecordModel reference(2);
+    reference.appendRows(rows);
+    reference.sort(0, true);
+    for (int i = 0; i < model.rowCount(); ++i) {
+        EXPECT_EQ(model.cell(i, 0), reference.cell(i, 0)) << i;
+    }
+}
+
+TEST(TableRecordModelTest, DateFilterTakesOnlyCellsThatStartWithADay)
+{
+    TableRecordModel model(2);
+    for (const char* cell : {"2020-10-27", "2020-10-27 x", "2020-1-27", "20201027", "2020/10/27",
+                             "", "2020-10-2", "x2020-10-27"}) {
+        model.append({cell, ""});
+    }
+    EXPECT_EQ(model.filterByDate(0, QDate(2020, 10, 27), QDate(2020, 10, 27)), 6);
+    EXPECT_EQ(Column(model, 0), "2020-10-27 2020-10-27 x ");
+}
+
+TEST(TableRecordModelTest, ReplaceCellsReachesHiddenRecords)
+{
+    TableRecordModel model(2);
+    model.appendRows({{"2020-10-27", "1"}, {"2020-10-20", "2"}});
+    model.setCheck(1, 0, true);
+    model.filterByDate(0, QDate(2020, 10, 27), QDate());
+    ASSERT_EQ(model.hiddenCount(), 1);
+
+    EXPECT_TRUE(model.replaceCells(0, "2020-10-27", {"2020-10-27", "one"}));
+    EXPECT_TRUE(model.replaceCells(0, "2020-10-20", {"2020-10-20", "two"}));
+    EXPECT_FALSE(model.replaceCells(0, "2020-10-21", {"2020-10-21", "none"}));
+    EXPECT_EQ(Column(model, 1), "one ");
+    model.filterByDate(0, QDate(), QDate());
+    EXPECT_EQ(Column(model, 1), "one two ");
+    EXPECT_TRUE(model.isChecked(1)) << "the hidden record kept its states";
+}
+
+TEST(TableRecordModelTest, IndexOfSerialFindsShownRecords)
+{
+    TableRecordModel model(1);
+    model.appendRows({{"2020-10-27"}, {"2020-10-28"}});
+    const std::uint32_t second = model.record(1).serial();
+    EXPECT_EQ(model.indexOfSerial(second), 1);
+    model.sort(0, true);
+    EXPECT_EQ(model.indexOfSerial(second), 0);
+    model.filterByDate(0, QDate(2020, 10, 27), QDate(2020, 10, 27));
+    EXPECT_EQ(model.indexOfSerial(second), -1);
+    EXPECT_EQ(model.indexOfSerial(0), -1);
+}

@@ -22,6 +22,7 @@ constexpr int kUpdatePackageCategory = 100220;
 constexpr std::size_t kRecordsPerQuery = TestJournal::kPerCategory;
 
 const std::string kTraceHeader = "[TRACE] <RecordLog.h> <RecordLog::loadData>";
+const std::string kClearError = "[ERROR] <CLogModuleLib.cpp> <CLogModuleLib::clearRecords>";
 
 class CLogModuleLibTest : public LoaderLogTest
 {
@@ -154,4 +155,24 @@ TEST_F(CLogModuleLibTest, AJournalFileThatIsNoDatabaseLeavesTheModuleWorking)
     EXPECT_TRUE(movedAside);
     EXPECT_EQ(ReadText(broken).substr(0, 15), "SQLite format 3");
 #endif
+}
+
+TEST_F(CLogModuleLibTest, ClearRecordsDeletesOneCategoryInTheJournal)
+{
+    CLogModuleLib loader;
+    EXPECT_FALSE(loader.clearRecords(kScanCategory)) << "no module yet";
+    EXPECT_TRUE(HasLine(kClearError, "clearRecords(100218): no log module."));
+    ASSERT_TRUE(loader.LoadSdk());
+    EXPECT_FALSE(loader.clearRecords(100222));
+    EXPECT_TRUE(HasLine(kClearError, "clearRecords(100222): no such category."));
+
+    ASSERT_TRUE(loader.clearRecords(kScanCategory));
+    RecordLog cleared;
+    ASSERT_TRUE(loader.queryRecords(kScanCategory, &cleared));
+    // Delivered in query order: the witness's records come after the
+    // cleared category's (none).
+    RecordLog witness;
+    ASSERT_TRUE(loader.queryRecords(kUpdatePackageCategory, &witness));
+    ExpectDelivery(witness.WaitFor(kRecordsPerQuery), kUpdatePackageCategory);
+    EXPECT_TRUE(cleared.Records().empty());
 }

@@ -3,15 +3,19 @@
 #include "base/Logging.h"
 #include "base_ui/controls/CCommonButton.h"
 #include "base_ui/controls/CDetailMessageBox.h"
+#include "base_ui/controls/CInfoMessageBox.h"
 #include "base_ui/controls/CTableWidget.h"
 #include "base_ui/tools/CControlSetting.h"
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/dialog/CSelectDateDialog.h"
+#include "monitor/widget/dialog/DiaryCsv.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -29,6 +33,12 @@ constexpr int kTextClose = 110501;
 constexpr int kTextFirstFilter = 110502; // the six filter entries: 110502 to 110507
 constexpr int kTextComboBox = 110511;
 constexpr int kTextRecordsEnded = 110540;
+constexpr int kTextCancel = 110517;
+constexpr int kTextClearRecords = 110522;
+constexpr int kTextConfirmClear = 110523;
+constexpr int kTextClearFailed = 110524;
+constexpr int kTextExportCsv = 110525;
+constexpr int kTextExportFailed = 110526;
 constexpr int kColourTitleBand = 110600;
 constexpr int kColourExplanationBand = 110601;
 constexpr int kColourLine = 110602;
@@ -57,6 +67,7 @@ constexpr int kFirstColumnPadding = 20;
 constexpr int kHeaderFontPixels = 14;
 
 const char kSeeButtonName[] = "PROGRAM_DIARY_SEE_BTN";
+const char kMenuName[] = "ProgramDiaryDialogMenu";
 const char kComboBoxSheet[] = "QComboBox{background-color:#fbfbfb;border: 1px solid #d2d3de;}";
 
 constexpr std::size_t kMaxColumns = 4;
@@ -151,7 +162,7 @@ CProgramDiaryDialog* CProgramDiaryDialog::create(int category, QWidget* parent)
 }
 
 CProgramDiaryDialog::CProgramDiaryDialog(const Layout& layout, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category),
+    : QDialog(parent, Qt::FramelessWindowHint), m_category(layout.category), m_layout(layout),
       m_inbox(new DiaryRecordInbox(this)), m_rows(layout.category)
 {
     connect(m_inbox, &DiaryRecordInbox::arrived, this, &CProgramDiaryDialog::showArrivedRecords);
@@ -254,6 +265,7 @@ void CProgramDiaryDialog::buildTable(const Layout& layout)
     m_table->move(1, kTableTop);
     m_table->setAccessibleName(accessibleName());
     m_table->setSortAfterRefresh(false);
+    m_table->installEventFilter(this);
     buildTimeFilter();
 }
 
@@ -290,6 +302,7 @@ void CProgramDiaryDialog::fillTable(const Layout& layout)
     if (loader != nullptr && loader->queryRecords(m_category, this)) {
         // Newest first: greatest first cell (time or day) on top.
         m_table->setSorted(true);
+        m_table->setKeepViewOnAdd(true);
         m_showsRecords = true;
         return;
     }
@@ -343,16 +356,91 @@ void CProgramDiaryDialog::slt_shutBtnClicked()
 
 void CProgramDiaryDialog::slt_clearBtnClicked()
 {
-    m_table->clearRows();
     if (m_showsRecords) {
-        m_rows.clear();
-        m_table->setSorted(true);
+        clearRecords();
+        return;
     }
+    m_table->clearRows();
+}
+
+void CProgramDiaryDialog::clearRecords()
+{
+    if (!confirmClear()) {
+        return;
+    }
+    CLogModuleLib* const loader = CLogModuleLib::instance();
+    if (loader == nullptr || !loader->clearRecords(m_category)) {
+        LOG_ERROR << "the records of category " << m_category << " are not cleared.";
+        showFailure(CControlSetting::Text(kTextClearFailed));
+        return;
+    }
+    // Records read before the clear that have not reached the table yet.
+    m_inbox->take();
+    m_table->clearRows();
+    m_rows.clear();
+    m_table->setSorted(true);
+}
+
+bool CProgramDiaryDialog::confirmClear()
+{
+    const QPointer<CProgramDiaryDialog> self(this);
+    const QPointer<CInfoMessageBox> box = new CInfoMessageBox(
+        CInfoMessageBox::ModeNotice, CControlSetting::Text(kTextConfirmClear), QString(), this);
+    box->setIconType(CInfoMessageBox::IconQuestion);
+    box->setRejectButton(CControlSetting::Text(kTextCancel), true);
+    box->setAcceptButton(CControlSetting::Text(kTextClearRecords), true);
+    box->moveToCenterOf(this);
+    const int result = box->exec();
+    if (self.isNull()) {
+        return false;
+    }
+    delete box.data();
+    return result == QDialog::Accepted;
+}
+
+void CProgramDiaryDialog::showFailure(const QString& text)
+{
+    const QPointer<CInfoMessageBox> box =
+        new CInfoMessageBox(CInfoMessageBox::ModeNotice, text, QString(), this);
+    box->setIconType(CInfoMessageBox::IconFailure);
+    box->hideRejectButton();
+    box->setSingleButtonLayout();
+    box->moveToCenterOf(this);
+    box->exec();
+    // A box destroyed during exec went with the dialog.
+    delete box.data();
+}
+
+// static
+std::pair<QDate, QDate> CProgramDiaryDialog::filterDays(int index, const QDate& today)
+{
+    switch (index) {
+    case FilterToday:
+        return {today, today};
+    case FilterThreeDays:
+        return {today.addDays(-2), today};
+    case FilterWeek:
+        return {today.addDays(-6), today};
+    case FilterMonth:
+        return {today.addMonths(-1).addDays(1), today};
+    default:
+        return {};
+    }
+}
+
+void CProgramDiaryDialog::filterRecords(int index, const QDate& first, const QDate& last)
+{
+    m_appliedFilter = index;
+    m_table->filterByDate(0, first, last);
 }
 
 void CProgramDiaryDialog::slt_TimeCboxActivated(int index)
 {
     if (index != FilterCustom) {
+        if (m_showsRecords) {
+            const auto [first, last] = filterDays(index, QDate::currentDate());
+            filterRecords(index, first, last);
+        }
         return;
     }
     delete m_dateDialog.data();
@@ -382,12 +470,108 @@ void CProgramDiaryDialog::slt_ShowDetailDialog(int /*row*/, int /*column*/, cons
     box->exec();
 }
 
-void CProgramDiaryDialog::slt_receiveDate(const QDateTime& /*begin_date*/,
-                                          const QDateTime& /*end_date*/)
-{}
+void CProgramDiaryDialog::slt_receiveDate(const QDateTime& begin_date, const QDateTime& end_date)
+{
+    if (!m_showsRecords) {
+        return;
+    }
+    // One day comes as that day twice, a period with the midnight after its
+    // last day as end.
+    const QDate first = begin_date.date();
+    const QDate end = end_date.date();
+    filterRecords(FilterCustom, first, end > first ? end.addDays(-1) : first);
+}
 
 void CProgramDiaryDialog::slt_showAllInfo()
-{}
+{
+    if (m_showsRecords) {
+        m_timeFilter->setCurrentIndex(m_appliedFilter);
+    }
+}
+
+bool CProgramDiaryDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_table) {
+        return QDialog::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        showExportMenu(menuEvent->reason() == QContextMenuEvent::Mouse
+                           ? menuEvent->globalPos()
+                           : m_table->mapToGlobal(m_table->dataArea().center()));
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (menuKey || shiftF10) {
+            const int selected = m_table->selectedRow();
+            const int slot = selected - m_table->firstVisibleRow();
+            const QRect row = slot >= 0 && slot < m_table->shownSlotCount()
+                                  ? m_table->cellRect(slot, 0)
+                                  : m_table->dataArea();
+            showExportMenu(m_table->mapToGlobal(row.center()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CProgramDiaryDialog::showExportMenu(const QPoint& globalPos)
+{
+    delete findChild<QMenu*>(kMenuName);
+    auto* menu = new QMenu(this);
+    menu->setObjectName(kMenuName);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QAction* exportAction = menu->addAction(CControlSetting::Text(kTextExportCsv));
+    // Queued: the file dialog opens once the menu has closed.
+    connect(exportAction, &QAction::triggered, this, &CProgramDiaryDialog::exportCsv,
+            Qt::QueuedConnection);
+    menu->popup(globalPos);
+}
+
+void CProgramDiaryDialog::exportCsv()
+{
+    QString title = CControlSetting::Text(kTextExportCsv);
+    title.remove(QChar(0x2026));
+    const QPointer<CProgramDiaryDialog> self(this);
+    const QString path = DiaryCsv::AskForPath(this, title);
+    // The file dialog runs its own event loop, in which the diary may go.
+    if (self.isNull() || path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!DiaryCsv::Save(path, shownRowsAsCsv(), error)) {
+        LOG_ERROR << "export to " << path.toStdWString() << " fails: " << error.toStdWString();
+        showFailure(CControlSetting::Text(kTextExportFailed).arg(error));
+    }
+}
+
+QByteArray CProgramDiaryDialog::shownRowsAsCsv() const
+{
+    const auto view = static_cast<std::size_t>(m_layout.buttonColumn - 1);
+    const auto columns = static_cast<std::size_t>(m_layout.columnCount);
+    QStringList header;
+    for (std::size_t column = 0; column < columns; ++column) {
+        if (column != view) {
+            header << CControlSetting::Text(m_layout.headerTexts[column]);
+        }
+    }
+    std::vector<DiaryCsv::Row> rows;
+    const TableRecordModel& records = m_table->recordModel();
+    rows.reserve(static_cast<std::size_t>(records.rowCount()));
+    for (int index = 0; index < records.rowCount(); ++index) {
+        DiaryCsv::Row row;
+        for (std::size_t column = 0; column < columns; ++column) {
+            if (column != view) {
+                row.emplace_back(records.cell(index, static_cast<int>(column)));
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return DiaryCsv::Text(header, rows);
+}
 
 void CProgramDiaryDialog::mousePressEvent(QMouseEvent* event)
 {

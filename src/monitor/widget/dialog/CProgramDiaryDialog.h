@@ -7,12 +7,14 @@
 #include "monitor/widget/dialog/DiaryRecordInbox.h"
 #include "monitor/widget/dialog/DiaryRows.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QDialog>
 #include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
+#include <utility>
 
 class CSelectDateDialog;
 class CTableWidget;
@@ -32,13 +34,30 @@ class QLabel;
 // with a view column each row has a "查看" button; in the program-start
 // category it opens the detail box, elsewhere nothing. The filter entry
 // "自定义" opens the date range dialog (one at a time); no filter changes the
-// rows. While a log-module loader with a module is registered, the table
-// shows the category's records instead of the sample rows, newest first
-// (DiaryRows): the history, then records appended while the dialog is open.
-// They arrive on the module's thread (a TRACE line each) and reach the table
-// through a DiaryRecordInbox, one batch per turn of the event loop. When the
+// sample rows, and "清空" just empties the table. While a log-module loader
+// with a module is registered, the table shows the category's records
+// instead of the sample rows, newest first (DiaryRows): the history, then
+// records appended while the dialog is open. They arrive on the module's
+// thread (a TRACE line each) and reach the table through a DiaryRecordInbox,
+// one batch per turn of the event loop; a record added above the first
+// visible row leaves the view and the selection on their records. When the
 // module goes away (its loader releases it) the explanation band says that
 // nothing more arrives; the dialog keeps working on what it has.
+//
+// With records, the time filter shows the records of local calendar days,
+// today counting as one: "今天" today, "最近三天" today and the 2 days
+// before, "最近一周" today and the 6 days before, "最近一个月" from the day
+// after the same day of the previous month (the month's last day when it is
+// shorter) through today; "自定义" the chosen days, both inclusive (a
+// cancelled choice keeps the filter before it). The days are fixed when the
+// filter is chosen; records arriving later are filtered as well. "清空" asks
+// for confirmation, then deletes the category's records in the journal
+// through the loader and empties the table; when the module cannot, the
+// table stays and a message box says so.
+//
+// The table's context menu (right click, the Menu key, Shift+F10) exports the
+// rows shown, in table order, to a CSV file (DiaryCsv) with the header labels
+// first and without the view column; the sample rows export the same way.
 //
 // The dialog, its detail box and its date dialog delete themselves once they
 // are closed (exec deletes the dialog when it returns): hold them through a
@@ -101,9 +120,12 @@ private slots:
     // View button of a row: the detail box, in the program-start category only.
     void slt_ShowDetailDialog(int row, int column, const QPoint& point);
     void slt_receiveDate(const QDateTime& begin_date, const QDateTime& end_date);
+    // The date dialog was cancelled: the filter before it stays.
     void slt_showAllInfo();
 
 protected:
+    // The table's context menu: right click, the Menu key and Shift+F10.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -132,7 +154,25 @@ private:
     // Centres the explanation in its band.
     void placeExplanation();
 
+    // The days of a time filter entry other than FilterCustom (null: open).
+    static std::pair<QDate, QDate> filterDays(int index, const QDate& today);
+    void filterRecords(int index, const QDate& first, const QDate& last);
+    // "清空" with records: confirmation, the journal, the table.
+    void clearRecords();
+    // False when refused or when the dialog went away meanwhile.
+    bool confirmClear();
+    // A notice with the failure icon and one button.
+    void showFailure(const QString& text);
+    void showExportMenu(const QPoint& globalPos);
+    void exportCsv();
+    // The rows the filter shows, in table order, without the view column,
+    // under the header labels.
+    QByteArray shownRowsAsCsv() const;
+
     const int m_category;
+    const Layout& m_layout;
+    // The filter the records were last filtered with.
+    int m_appliedFilter = FilterAll;
     WindowDrag m_drag;
     CTableWidget* m_table = nullptr;
     QComboBox* m_timeFilter = nullptr;

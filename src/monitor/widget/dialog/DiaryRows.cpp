@@ -85,10 +85,8 @@ void DiaryRows::addHeartbeats(const std::vector<DiaryRecord>& batch, CTableWidge
     }
     std::vector<CTableWidget::Row> added;
     for (const std::string& day : touched) {
-        const int shown = table.indexOf(0, day);
-        if (shown >= 0) {
-            table.setRowData(shown, dayRow(day));
-        } else {
+        // A day row hidden by the time filter is updated where it waits.
+        if (!table.replaceRow(0, day, dayRow(day))) {
             added.push_back(dayRow(day));
         }
     }

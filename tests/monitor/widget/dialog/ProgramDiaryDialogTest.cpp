@@ -13,12 +13,17 @@
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/dialog/CSelectDateDialog.h"
 
+#include "monitor/widget/dialog/DiaryCsvTesting.h"
+
+#include "DiaryTestSupport.h"
 #include "LogCapture.h"
 #include "PageResources.h"
+#include "TestDirectory.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
@@ -442,6 +447,29 @@ TEST_F(ProgramDiaryDialogTest, ClearEmptiesTheTableAndKeepsTheDialogOpen)
     EXPECT_FALSE(table->isScrollBarShown());
     EXPECT_FALSE(table->cellControl(2, 0)->isVisible()) << "no view button without rows";
     EXPECT_TRUE(dialog->isVisible());
+    dialog->close();
+}
+
+TEST_F(ProgramDiaryDialogTest, ContextMenuExportsTheSampleRows)
+{
+    const QPointer<CProgramDiaryDialog> dialog = Open(CProgramDiaryDialog::kRansomwareFound);
+    ASSERT_TRUE(dialog);
+    const TestDirectory directory;
+    const QString path = directory.FilePath("sample.csv");
+    DiaryCsvTesting::SetSavePath(path);
+    DiaryTestSupport::ExportByMenu(*dialog);
+    const bool written = WaitFor([&] { return QFile::exists(path); });
+    DiaryCsvTesting::SetSavePath(std::nullopt);
+    ASSERT_TRUE(written);
+
+    QByteArray expected("\xEF\xBB\xBF时间,说明\r\n");
+    for (int copy = 0; copy < CProgramDiaryDialog::kSampleRowCount; ++copy) {
+        expected += "2020-10-27 15:00:00,威胁名 处理结果\r\n";
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), expected);
+    ExpectSampleRows(*Table(*dialog), SampleRow(CProgramDiaryDialog::kRansomwareFound));
     dialog->close();
 }
 
