@@ -23,6 +23,14 @@
 static_assert(KO_REPORT_ENTRY_SCAN_RECORDS == kScanRecordsEntry, "scan records entry");
 static_assert(KO_REPORT_ENTRY_UPDATE_PACKAGE_RECORDS == kUpdatePackageRecordsEntry,
               "update package records entry");
+static_assert(KO_REPORT_ENTRY_RECORD == kRecordEntry && KO_REPORT_OK == kRecordFound &&
+                  KO_REPORT_E_NOT_FOUND == kRecordNotFound &&
+                  KO_REPORT_E_NOT_SERVED == kEntryNotServed,
+              "record entry and its results");
+static_assert(std::is_same_v<KoReportRecordFunction,
+                             std::int32_t(KO_LOG_MODULE_CALL*)(KoLogModule*, std::int64_t,
+                                                               LogRecordCallback, void*)>,
+              "record entry type");
 static_assert(std::is_same_v<KoReportCallback, LogRecordCallback>, "callback type");
 static_assert(std::is_same_v<KoReportQueryFunction, std::int32_t(KO_LOG_MODULE_CALL*)(
                                                         KoLogModule*, LogRecordCallback, void*)>,
