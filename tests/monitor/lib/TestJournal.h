@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 // A journal of the test's own for the log module beside this program:
 // KO_REPORT_JOURNAL names a fresh file in a temporary directory, and
@@ -94,6 +95,30 @@ public:
         const bool appended = append(m_module, record.get()) == KO_REPORT_OK;
         EXPECT_TRUE(appended) << category << ": " << LastError();
         return appended;
+    }
+
+    // Appends a record of `category` at `time` with `fields`; false, with a
+    // test failure, when the module refuses it.
+    bool Append(std::int32_t category, std::int64_t time,
+                const std::vector<std::u16string>& fields) const
+    {
+        if (m_module == nullptr) {
+            return false;
+        }
+        const auto append =
+            reinterpret_cast<KoReportAppendFunction>(m_module->table[KO_REPORT_ENTRY_APPEND]);
+        const RecordBuilder record(category, time, fields);
+        const bool appended = append(m_module, record.get()) == KO_REPORT_OK;
+        EXPECT_TRUE(appended) << category << ": " << LastError();
+        return appended;
+    }
+
+    // Deletes the records of `category` through the module's clear entry.
+    bool Clear(std::int32_t category) const
+    {
+        return m_module != nullptr &&
+               reinterpret_cast<KoReportClearFunction>(m_module->table[KO_REPORT_ENTRY_CLEAR])(
+                   m_module, category) == KO_REPORT_OK;
     }
 
 private:
