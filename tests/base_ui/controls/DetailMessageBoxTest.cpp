@@ -121,6 +121,22 @@ TEST(DetailLabelTest, ValueWiderThanTheFieldIsElidedInTheMiddleWithTheWholeValue
     }
 }
 
+TEST(DetailLabelTest, OutsideTextsShowAsPlainTextOnOneLine)
+{
+    CDetailLabel label;
+    label.setContent("Name:", "one line", 300);
+    const int lineHeight = label.height();
+    const QString value = "<b>bold</b>\r\nsecond\nthird";
+    label.setContent("<i>Name:</i>", value, 300);
+    EXPECT_EQ(label.valueLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.nameLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.shownValue(), "<b>bold</b> second third");
+    EXPECT_EQ(label.height(), lineHeight) << "one line";
+    EXPECT_EQ(label.value(), value);
+    EXPECT_TRUE(label.valueLabel()->toolTip().contains("&lt;b&gt;bold&lt;/b&gt;"))
+        << label.valueLabel()->toolTip().toStdString();
+}
+
 TEST(DetailLabelTest, ValueFollowsTheNameAndTheFieldFitsBoth)
 {
     CDetailLabel label;
