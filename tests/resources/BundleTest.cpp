@@ -195,6 +195,7 @@ const Expected kPageTexts[] = {
     {20027, "日志模块无法提供该记录的详情。", ""},
     {20028, "导出失败：%1", ""},
     {20029, "文本文件 (*.txt)", ""},
+    {20030, "说明：", ""},
 };
 
 const Expected kBaseUiTexts[] = {

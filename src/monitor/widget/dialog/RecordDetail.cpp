@@ -32,6 +32,7 @@ constexpr int kTextRecordGone = 20026;
 constexpr int kTextNoDetails = 20027;
 constexpr int kTextExportFailed = 20028;
 constexpr int kTextFileFilter = 20029;
+constexpr int kTextDescription = 20030;
 
 const QChar kFullWidthColon(0xFF1A);
 
@@ -129,6 +130,19 @@ std::vector<CDetailMessageBox::Field> RecordDetail::Fields(int category, const D
 }
 
 // static
+std::vector<CDetailMessageBox::Field> RecordDetail::ExportFields(int category,
+                                                                 const DiaryRecord& record)
+{
+    std::vector<CDetailMessageBox::Field> fields = Fields(category, record);
+    if (category == RecordCategory::kProgramStart) {
+        fields.insert(fields.begin(),
+                      {Field(kTextTime, DiaryRows::TimeText(record.time)),
+                       Field(kTextDescription, record.field(KO_REPORT_FIELD_DESCRIPTION))});
+    }
+    return fields;
+}
+
+// static
 QByteArray RecordDetail::ExportText(const std::vector<CDetailMessageBox::Field>& fields)
 {
     QString text;
@@ -176,8 +190,9 @@ void RecordDetail::openBox(int category, const DiaryRecord& record, QWidget* par
         box = new CDetailMessageBox(fields, parent);
     }
     const std::int64_t id = record.id;
-    QObject::connect(box, &CDetailMessageBox::sigExport, box,
-                     [fields, id, box] { exportRecord(fields, id, box); });
+    QObject::connect(
+        box, &CDetailMessageBox::sigExport, box,
+        [exported = ExportFields(category, record), id, box] { exportRecord(exported, id, box); });
     // Deleted once exec returns; a box that dies with its parent while it
     // runs ends exec as well.
     box->setAttribute(Qt::WA_DeleteOnClose);

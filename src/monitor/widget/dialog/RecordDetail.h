@@ -35,6 +35,11 @@ public:
     // The name/value pairs of `record` of `category`, in the box's order.
     static std::vector<CDetailMessageBox::Field> Fields(int category, const DiaryRecord& record);
 
+    // What "导出" writes of `record`: the box's fields, for a program-start
+    // record after its time and description, which the box does not show.
+    static std::vector<CDetailMessageBox::Field> ExportFields(int category,
+                                                              const DiaryRecord& record);
+
     // The bytes that "导出" writes for `fields`.
     static QByteArray ExportText(const std::vector<CDetailMessageBox::Field>& fields);
 

@@ -285,10 +285,10 @@ TEST_F(RecordDetailTest, ExportWritesOneLinePerFieldInUtf8)
     delete dialog.data();
 }
 
-TEST_F(RecordDetailTest, AProgramStartRecordExportsItsSixteenFields)
+TEST_F(RecordDetailTest, AProgramStartRecordExportsItsTimeDescriptionAndSixteenFields)
 {
-    ASSERT_TRUE(
-        m_journal.Append(RecordCategory::kProgramStart, NewestTime(), ProgramStartFields()));
+    const std::int64_t time = NewestTime();
+    ASSERT_TRUE(m_journal.Append(RecordCategory::kProgramStart, time, ProgramStartFields()));
     const QPointer<CProgramDiaryDialog> dialog =
         OpenDiary(RecordCategory::kProgramStart, static_cast<int>(TestJournal::kPerCategory) + 1);
     ASSERT_TRUE(dialog);
@@ -298,10 +298,13 @@ TEST_F(RecordDetailTest, AProgramStartRecordExportsItsSixteenFields)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 17) << "sixteen lines and the empty rest";
-    EXPECT_EQ(lines[0], "最后活跃时间：value A\r");
-    EXPECT_EQ(lines[12], QString("主板：" + kLongValue + "\r").toUtf8()) << "whole, not elided";
-    EXPECT_EQ(lines[15], "光驱：value P\r");
+    ASSERT_EQ(lines.size(), 19) << "eighteen lines and the empty rest";
+    EXPECT_EQ(lines[0].toStdString(), "时间：" + DiaryRows::TimeText(time) + "\r");
+    EXPECT_EQ(lines[1], "说明：启动\r");
+    EXPECT_EQ(lines[2], "最后活跃时间：value A\r");
+    EXPECT_EQ(lines[14], QString("主板：" + kLongValue + "\r").toUtf8()) << "whole, not elided";
+    EXPECT_EQ(lines[17], "光驱：value P\r");
+    EXPECT_TRUE(lines[18].isEmpty());
     delete dialog.data();
 }
 
