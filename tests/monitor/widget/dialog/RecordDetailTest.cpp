@@ -342,3 +342,31 @@ TEST_F(RecordDetailTest, ACancelledFileDialogDoesNothing)
     EXPECT_TRUE(std::filesystem::is_empty(m_files.Path()));
     delete dialog.data();
 }
+
+TEST(RecordDetailTextTest, EachFieldIsOneNameValueLine)
+{
+    struct Case
+    {
+        QString name;
+        QString value;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"版本号：", "5.2.1", "版本号：5.2.1\r\n"},
+        {"Version:", "5.2.1", "Version:5.2.1\r\n"},
+        {"版本号", "5.2.1", "版本号：5.2.1\r\n"},
+        {"说明：", "a\r\nb\rc\nd", "说明：a\\r\\nb\\rc\\nd\r\n"},
+        {"路径：", "C:\\new\\file", "路径：C:\\new\\file\r\n"},
+        {"空：", "", "空：\r\n"},
+    };
+    std::vector<CDetailMessageBox::Field> fields;
+    std::string expected;
+    for (const Case& c : cases) {
+        EXPECT_EQ(RecordDetail::ExportText({{c.name, c.value}}).toStdString(), c.line)
+            << c.name.toStdString();
+        fields.push_back({c.name, c.value});
+        expected += c.line;
+    }
+    EXPECT_EQ(RecordDetail::ExportText(fields).toStdString(), expected);
+    EXPECT_TRUE(RecordDetail::ExportText({}).isEmpty());
+}
