@@ -196,13 +196,26 @@ typedef int32_t(KO_LOG_MODULE_CALL* KoReportLastErrorFunction)(KoLogModule* modu
                                                                KoReportChar* buffer,
                                                                uint32_t capacity);
 
+/*
+ * Delivers the record whose id is `id` to `callback` on the calling thread
+ * before returning (value1 is 1, value2 the record's category). Answers
+ * KO_REPORT_E_NOT_FOUND when the journal holds no record with that id (it
+ * was never appended, or has been cleared or pruned). The callback's answer
+ * is ignored.
+ */
+#define KO_REPORT_ENTRY_RECORD 9
+typedef int32_t(KO_LOG_MODULE_CALL* KoReportRecordFunction)(KoLogModule* module, int64_t id,
+                                                            KoReportCallback callback,
+                                                            void* context);
+
 #define KO_REPORT_TABLE_SIZE 35
 
 /* Results. */
 #define KO_REPORT_OK 0
 #define KO_REPORT_E_NOT_SERVED (-1)
-#define KO_REPORT_E_INVALID (-2) /* bad arguments or a record that breaks the rules above */
-#define KO_REPORT_E_STORAGE (-3) /* the journal cannot be written (read-only, full, broken) */
+#define KO_REPORT_E_INVALID (-2)   /* bad arguments or a record that breaks the rules above */
+#define KO_REPORT_E_STORAGE (-3)   /* the journal cannot be written (read-only, full, broken) */
+#define KO_REPORT_E_NOT_FOUND (-4) /* no record has the id asked for */
 
 /*
  * Stores the object for `id` in `*module`, or null when `id` is not

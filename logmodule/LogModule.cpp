@@ -5,6 +5,8 @@
 #include "ReportLayout.h"
 #include "Utf16.h"
 
+#include "base/Logging.h"
+
 #include "monitor/lib/ILogModule.h"
 #include "monitor/lib/RecordCategory.h"
 
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -20,6 +23,14 @@
 static_assert(KO_REPORT_ENTRY_SCAN_RECORDS == kScanRecordsEntry, "scan records entry");
 static_assert(KO_REPORT_ENTRY_UPDATE_PACKAGE_RECORDS == kUpdatePackageRecordsEntry,
               "update package records entry");
+static_assert(KO_REPORT_ENTRY_RECORD == kRecordEntry && KO_REPORT_OK == kRecordFound &&
+                  KO_REPORT_E_NOT_FOUND == kRecordNotFound &&
+                  KO_REPORT_E_NOT_SERVED == kEntryNotServed,
+              "record entry and its results");
+static_assert(std::is_same_v<KoReportRecordFunction,
+                             std::int32_t(KO_LOG_MODULE_CALL*)(KoLogModule*, std::int64_t,
+                                                               LogRecordCallback, void*)>,
+              "record entry type");
 static_assert(std::is_same_v<KoReportCallback, LogRecordCallback>, "callback type");
 static_assert(std::is_same_v<KoReportQueryFunction, std::int32_t(KO_LOG_MODULE_CALL*)(
                                                         KoLogModule*, LogRecordCallback, void*)>,
@@ -83,6 +94,12 @@ std::int32_t KO_LOG_MODULE_CALL ClearCategory(KoLogModule* module, std::int32_t 
     return module == nullptr ? KO_REPORT_E_INVALID : Self(module)->Clear(category);
 }
 
+std::int32_t KO_LOG_MODULE_CALL RecordById(KoLogModule* module, std::int64_t id,
+                                           KoReportCallback callback, void* context)
+{
+    return module == nullptr ? KO_REPORT_E_INVALID : Self(module)->Record(id, callback, context);
+}
+
 std::int32_t KO_LOG_MODULE_CALL LastErrorEntry(KoLogModule*, KoReportChar* buffer,
                                                std::uint32_t capacity)
 {
@@ -121,6 +138,7 @@ Table MakeTable()
     table[KO_REPORT_ENTRY_APPEND_BATCH] = Entry(&AppendBatch);
     table[KO_REPORT_ENTRY_CLEAR] = Entry(&ClearCategory);
     table[KO_REPORT_ENTRY_LAST_ERROR] = Entry(&LastErrorEntry);
+    table[KO_REPORT_ENTRY_RECORD] = Entry(&RecordById);
     return table;
 }
 
@@ -190,6 +208,34 @@ std::int32_t LogModule::Append(const KoReportRecord* const* records, std::uint32
 std::int32_t LogModule::Clear(std::int32_t category)
 {
     return Guard([&] { m_journal.Clear(category); });
+}
+
+std::int32_t LogModule::Record(std::int64_t id, KoReportCallback callback, void* context)
+{
+    bool found = false;
+    const std::int32_t result = Guard([&] {
+        if (callback == nullptr) {
+            throw ReportError(ReportError::Kind::Invalid, "no callback");
+        }
+        const std::optional<Report> report = m_journal.Store().Find(id);
+        if (!report) {
+            return;
+        }
+        std::optional<InterfaceRecord> record;
+        try {
+            record.emplace(*report, 0);
+        } catch (const ReportError& error) {
+            LOG_ERROR << "the stored record " << id << " cannot be delivered: " << error.what();
+            return;
+        }
+        found = true;
+        callback(context, &record->record(), 1, static_cast<std::uint32_t>(report->category));
+    });
+    if (result == KO_REPORT_OK && !found) {
+        t_lastError = "no record has the id " + std::to_string(id);
+        return KO_REPORT_E_NOT_FOUND;
+    }
+    return result;
 }
 
 // static

@@ -26,6 +26,9 @@ public:
     std::int32_t Stop(void* context);
     std::int32_t Append(const KoReportRecord* const* records, std::uint32_t count);
     std::int32_t Clear(std::int32_t category);
+    // Delivers the record `id` to `callback` on this thread; KO_REPORT_E_NOT_FOUND
+    // without one (a stored record that cannot be delivered counts as none).
+    std::int32_t Record(std::int64_t id, KoReportCallback callback, void* context);
     static std::int32_t LastError(KoReportChar* buffer, std::uint32_t capacity);
 
 private:

@@ -44,6 +44,19 @@ void MemoryStore::VisitAfter(std::int64_t afterId, const Visitor& visit)
     }
 }
 
+std::optional<Report> MemoryStore::Find(std::int64_t id)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    // In id order: appends only ever add greater ids at the end.
+    const auto found = std::lower_bound(
+        m_reports.begin(), m_reports.end(), id,
+        [](const Report& report, std::int64_t wanted) { return report.id < wanted; });
+    if (found == m_reports.end() || found->id != id) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
 std::int64_t MemoryStore::LastId()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <vector>
 
 // Where the journal keeps its reports: SQLite on Linux (SqliteStore), memory
@@ -47,6 +48,9 @@ public:
 
     // Visits the reports whose id is above `afterId`, in id order.
     virtual void VisitAfter(std::int64_t afterId, const Visitor& visit) = 0;
+
+    // The report whose id is `id`, or none.
+    virtual std::optional<Report> Find(std::int64_t id) = 0;
 
     // The largest id appended so far (0 for none).
     virtual std::int64_t LastId() = 0;

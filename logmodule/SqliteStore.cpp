@@ -109,6 +109,8 @@ struct SqliteStore::Reader
                             " ORDER BY time DESC, id DESC"};
     SqliteStatement after{connection, "SELECT id, category, time, fields FROM records"
                                       " WHERE id > ?1 ORDER BY id"};
+    SqliteStatement byId{connection, "SELECT id, category, time, fields FROM records"
+                                     " WHERE id = ?1"};
     SqliteStatement lastId{connection, "SELECT coalesce((SELECT seq FROM sqlite_sequence"
                                        " WHERE name = 'records'), 0)"};
     SqliteStatement stats{connection, "SELECT count(*), coalesce(min(time), 0),"
@@ -256,6 +258,18 @@ void SqliteStore::VisitAfter(std::int64_t afterId, const Visitor& visit)
     const std::lock_guard<std::mutex> lock(m_readMutex);
     m_reader->after.Bind(1, afterId);
     Visit(m_reader->after, visit);
+}
+
+std::optional<Report> SqliteStore::Find(std::int64_t id)
+{
+    const std::lock_guard<std::mutex> lock(m_readMutex);
+    m_reader->byId.Bind(1, id);
+    std::optional<Report> found;
+    Visit(m_reader->byId, [&found](const Report& report) {
+        found = report;
+        return false;
+    });
+    return found;
 }
 
 std::int64_t SqliteStore::LastId()

@@ -36,6 +36,7 @@ public:
     void Append(std::vector<Report>& reports) override;
     void VisitNewestFirst(const Range& range, const Visitor& visit) override;
     void VisitAfter(std::int64_t afterId, const Visitor& visit) override;
+    std::optional<Report> Find(std::int64_t id) override;
     std::int64_t LastId() override;
     std::int64_t Clear(std::int32_t category) override;
     std::int64_t Prune(std::int32_t category, std::int64_t before, std::int64_t keep,

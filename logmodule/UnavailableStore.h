@@ -14,6 +14,7 @@ public:
     void Append(std::vector<Report>&) override { Fail(); }
     void VisitNewestFirst(const Range&, const Visitor&) override {}
     void VisitAfter(std::int64_t, const Visitor&) override {}
+    std::optional<Report> Find(std::int64_t) override { return std::nullopt; }
     std::int64_t LastId() override { return 0; }
     std::int64_t Clear(std::int32_t) override { Fail(); }
     std::int64_t Prune(std::int32_t, std::int64_t, std::int64_t, std::int64_t) override { Fail(); }

@@ -65,6 +65,12 @@ protected:
         return Entry<KoReportStopFunction>(KO_REPORT_ENTRY_STOP_QUERY)(m_object, &collector);
     }
 
+    std::int32_t FetchRecord(std::int64_t id, RecordCollector& collector) const
+    {
+        return Entry<KoReportRecordFunction>(KO_REPORT_ENTRY_RECORD)(
+            m_object, id, &RecordCollector::Callback, &collector);
+    }
+
     std::string LastError() const
     {
         KoReportChar text[512];
@@ -161,13 +167,71 @@ TEST_P(LogModuleTest, EachQueryEntryDeliversItsOwnCategory)
 
 TEST_P(LogModuleTest, EntriesWithoutAServiceAnswerNotServed)
 {
-    const std::size_t served[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 34};
+    const std::size_t served[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 34};
     RecordCollector collector;
     for (std::size_t index = 0; index < KO_REPORT_TABLE_SIZE; ++index) {
         if (std::find(std::begin(served), std::end(served), index) == std::end(served)) {
             EXPECT_EQ(Query(index, collector), KO_REPORT_E_NOT_SERVED) << index;
         }
     }
+}
+
+TEST_P(LogModuleTest, ARecordIsDeliveredByItsIdOnTheCallersThread)
+{
+    for (const std::int32_t category : kCategories) {
+        ASSERT_EQ(Append(category, kTime, u"by id"), KO_REPORT_OK);
+    }
+    std::vector<RecordCollector::Received> stored;
+    for (const std::int32_t category : kCategories) {
+        RecordCollector history;
+        ASSERT_EQ(QueryCategory(category, history), KO_REPORT_OK);
+        const auto records = history.WaitFor(1);
+        ASSERT_EQ(records.size(), 1u) << category;
+        Stop(history);
+        stored.push_back(records[0]);
+    }
+    for (const RecordCollector::Received& expected : stored) {
+        SCOPED_TRACE(expected.category);
+        RecordCollector collector;
+        ASSERT_EQ(FetchRecord(expected.id, collector), KO_REPORT_OK);
+        const auto records = collector.Records();
+        ASSERT_EQ(records.size(), 1u) << "delivered before the entry returns";
+        EXPECT_EQ(records[0].size, sizeof(KoReportRecord));
+        EXPECT_EQ(records[0].id, expected.id);
+        EXPECT_EQ(records[0].category, expected.category);
+        EXPECT_EQ(records[0].time, kTime);
+        EXPECT_EQ(records[0].flags, 0u);
+        EXPECT_EQ(records[0].fields, RecordBuilder::Fields(expected.category, u"by id"));
+        EXPECT_EQ(records[0].value1, 1u);
+        EXPECT_EQ(records[0].value2, static_cast<std::uint32_t>(expected.category));
+        EXPECT_EQ(records[0].thread, std::this_thread::get_id());
+    }
+}
+
+TEST_P(LogModuleTest, AnUnknownOrClearedIdIsNotFound)
+{
+    ASSERT_EQ(Append(KO_REPORT_EXECUTE_SCAN, kTime), KO_REPORT_OK);
+    RecordCollector history;
+    ASSERT_EQ(QueryCategory(KO_REPORT_EXECUTE_SCAN, history), KO_REPORT_OK);
+    const auto records = history.WaitFor(1);
+    ASSERT_EQ(records.size(), 1u);
+    Stop(history);
+    const std::int64_t id = records[0].id;
+
+    RecordCollector collector;
+    for (const std::int64_t unknown : {std::int64_t{0}, std::int64_t{-5}, id + 1, INT64_MAX}) {
+        EXPECT_EQ(FetchRecord(unknown, collector), KO_REPORT_E_NOT_FOUND) << unknown;
+        EXPECT_EQ(LastError(), "no record has the id " + std::to_string(unknown));
+    }
+    ASSERT_EQ(Entry<KoReportClearFunction>(KO_REPORT_ENTRY_CLEAR)(m_object, KO_REPORT_EXECUTE_SCAN),
+              KO_REPORT_OK);
+    EXPECT_EQ(FetchRecord(id, collector), KO_REPORT_E_NOT_FOUND) << "cleared";
+    EXPECT_TRUE(collector.Records().empty());
+    EXPECT_EQ(Entry<KoReportRecordFunction>(KO_REPORT_ENTRY_RECORD)(m_object, id, nullptr, nullptr),
+              KO_REPORT_E_INVALID);
+    EXPECT_EQ(Entry<KoReportRecordFunction>(KO_REPORT_ENTRY_RECORD)(
+                  nullptr, id, &RecordCollector::Callback, &collector),
+              KO_REPORT_E_INVALID);
 }
 
 TEST_P(LogModuleTest, LaterRecordsFollowLiveInAppendOrder)

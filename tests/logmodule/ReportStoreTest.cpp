@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
 namespace {
 
 constexpr std::int64_t kDay = 24LL * 3600 * 1000;
@@ -146,6 +149,28 @@ TEST_P(ReportStoreTest, VisitorsMayAppend)
         return true;
     });
     EXPECT_EQ(m_store->CategoryStats(RecordCategory::kHeartbeat).count, 2);
+}
+
+TEST_P(ReportStoreTest, AReportIsFoundByItsIdUntilItIsCleared)
+{
+    std::vector<Report> batch{Make(RecordCategory::kExecuteScan, 7, "scan"),
+                              Make(RecordCategory::kRansomwareFound, 8, "threat")};
+    m_store->Append(batch);
+    for (const Report& appended : batch) {
+        const std::optional<Report> found = m_store->Find(appended.id);
+        ASSERT_TRUE(found.has_value()) << appended.id;
+        EXPECT_EQ(found->id, appended.id);
+        EXPECT_EQ(found->category, appended.category);
+        EXPECT_EQ(found->time, appended.time);
+        EXPECT_EQ(found->fields, appended.fields);
+    }
+    for (const std::int64_t unknown : {std::int64_t{0}, std::int64_t{-1}, batch[1].id + 1,
+                                       std::numeric_limits<std::int64_t>::max()}) {
+        EXPECT_FALSE(m_store->Find(unknown).has_value()) << unknown;
+    }
+    m_store->Clear(RecordCategory::kExecuteScan);
+    EXPECT_FALSE(m_store->Find(batch[0].id).has_value()) << "cleared";
+    EXPECT_TRUE(m_store->Find(batch[1].id).has_value()) << "another category stays";
 }
 
 TEST_P(ReportStoreTest, ClearingDeletesOneCategory)

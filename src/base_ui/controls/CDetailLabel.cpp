@@ -3,10 +3,36 @@
 #include "base_ui/tools/CControlSetting.h"
 
 #include <QLabel>
+#include <QTextDocument>
+
+namespace {
+
+// A value on one line: each line break (CR LF, CR or LF) as one space.
+QString OneLine(QString value)
+{
+    return value.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace('\r', ' ')
+        .replace('\n', ' ');
+}
+
+// A tool tip that shows `value` as it is: a text that Qt would take for
+// markup is escaped.
+QString PlainToolTip(const QString& value)
+{
+    if (!Qt::mightBeRichText(value)) {
+        return value;
+    }
+    return "<p style='white-space:pre-wrap'>" + value.toHtmlEscaped() + "</p>";
+}
+
+} // namespace
 
 CDetailLabel::CDetailLabel(QWidget* parent)
     : QWidget(parent), m_nameLabel(new QLabel(this)), m_valueLabel(new QLabel(this))
 {
+    // Values may come from outside (the journal's records): never markup.
+    m_nameLabel->setTextFormat(Qt::PlainText);
+    m_valueLabel->setTextFormat(Qt::PlainText);
     m_nameLabel->setObjectName("DetailLabelName");
     m_nameLabel->setStyleSheet("QLabel{font-size:12px; color:#393164; font-weight:normal;}");
     m_valueLabel->setObjectName("DetailLabelValue");
@@ -22,9 +48,11 @@ void CDetailLabel::setContent(const QString& name, const QString& value, int wid
     // The style sheet sets the font size: polish first so that the text is
     // elided in the font it is drawn in.
     m_valueLabel->ensurePolished();
-    m_valueLabel->setText(CControlSetting::Get_Elided_Text(value, width, m_valueLabel->font()));
+    m_valueLabel->setText(
+        CControlSetting::Get_Elided_Text(OneLine(value), width, m_valueLabel->font()));
     m_valueLabel->adjustSize();
-    m_valueLabel->setToolTip(value);
+    m_valueLabel->setToolTip(PlainToolTip(value));
+    m_value = value;
     m_valueLabel->move(m_nameLabel->x() + m_nameLabel->width(), 0);
 
     adjustSize();
@@ -42,5 +70,5 @@ QString CDetailLabel::shownValue() const
 
 QString CDetailLabel::value() const
 {
-    return m_valueLabel->toolTip();
+    return m_value;
 }

@@ -7,7 +7,9 @@ class QLabel;
 
 // One field of the detail box: a name label followed by a value label. A
 // value wider than the field's width is shown elided in the middle; the
-// value label's tool tip always holds the whole value. The widget fits
+// value label's tool tip always holds the whole value. Both show plain text
+// (a value that looks like markup is shown as it is), the value on one line
+// (its line breaks shown as spaces; the tool tip keeps them). The widget fits
 // itself to its two labels. Owned by its Qt parent; GUI thread only.
 class CDetailLabel : public QWidget
 {
@@ -24,7 +26,7 @@ public:
     QString name() const;
     // The text shown, elided when the value does not fit.
     QString shownValue() const;
-    // The whole value (the value label's tool tip).
+    // The whole value, as the value label's tool tip shows it.
     QString value() const;
 
     const QLabel* nameLabel() const { return m_nameLabel; }
@@ -33,4 +35,5 @@ public:
 private:
     QLabel* m_nameLabel;
     QLabel* m_valueLabel;
+    QString m_value;
 };

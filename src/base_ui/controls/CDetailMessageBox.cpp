@@ -10,6 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 // String pool entries of the page's AMtext.xml.
@@ -70,6 +73,8 @@ constexpr int kFieldGap = 3;
 constexpr int kGroupGap = 40;
 constexpr int kFirstHardwareField = 3;
 constexpr int kLastLeftField = 9;
+// Between the fields of a listed box.
+constexpr int kListGap = 8;
 
 int Bottom(const QWidget* widget)
 {
@@ -80,21 +85,43 @@ int Bottom(const QWidget* widget)
 
 CDetailMessageBox::CDetailMessageBox(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint)
 {
-    setWindowTitle(CControlSetting::Text(kTextTitle));
-    setWindowIcon(QIcon(CControlSetting::Image(kImageWindowIcon)));
-    resize(420, 347);
-    buildTitleBar();
+    buildFrame();
     buildFields();
     placeFields();
     buildButtons();
 }
 
+CDetailMessageBox::CDetailMessageBox(const std::vector<Field>& fields, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), m_listed(true)
+{
+    buildFrame();
+    listFields(fields);
+    buildButtons();
+}
+
+void CDetailMessageBox::buildFrame()
+{
+    setWindowTitle(CControlSetting::Text(kTextTitle));
+    setWindowIcon(QIcon(CControlSetting::Image(kImageWindowIcon)));
+    resize(420, 347);
+    buildTitleBar();
+}
+
 const CDetailLabel* CDetailMessageBox::field(int index) const
 {
-    if (index < 0 || index >= kFieldCount) {
+    if (index < 0 || index >= fieldCount()) {
         return nullptr;
     }
-    return m_fields[index];
+    return m_fields[static_cast<std::size_t>(index)];
+}
+
+void CDetailMessageBox::setValue(int index, const QString& value)
+{
+    if (index < 0 || index >= fieldCount()) {
+        return;
+    }
+    const auto k = static_cast<std::size_t>(index);
+    m_fields[k]->setContent(m_fields[k]->name(), value, m_widths[k]);
 }
 
 void CDetailMessageBox::buildTitleBar()
@@ -116,12 +143,30 @@ void CDetailMessageBox::buildTitleBar()
 void CDetailMessageBox::buildFields()
 {
     for (int index = 0; index < kFieldCount; ++index) {
-        const Placeholder& placeholder = kPlaceholders[index];
+        const Placeholder& placeholder = kPlaceholders[static_cast<std::size_t>(index)];
         auto* field = new CDetailLabel(this);
         field->setObjectName(QString("DetailMessageBoxField%1").arg(index));
         field->setContent(CControlSetting::Text(kTextFirstName + index),
                           QString::fromUtf8(placeholder.value), placeholder.width);
-        m_fields[index] = field;
+        m_fields.push_back(field);
+        m_widths.push_back(placeholder.width);
+    }
+}
+
+void CDetailMessageBox::listFields(const std::vector<Field>& fields)
+{
+    int y = kFirstY;
+    for (const Field& content : fields) {
+        auto* field = new CDetailLabel(this);
+        field->setObjectName(QString("DetailMessageBoxField%1").arg(fieldCount()));
+        // The value takes what the name leaves of the line.
+        field->setContent(content.name, QString(), 0);
+        const int valueWidth = std::max(width() - 2 * kLeftX - field->nameLabel()->width(), 0);
+        field->setContent(content.name, content.value, valueWidth);
+        field->move(kLeftX, y);
+        y = Bottom(field) + kListGap;
+        m_fields.push_back(field);
+        m_widths.push_back(valueWidth);
     }
 }
 
@@ -147,6 +192,7 @@ void CDetailMessageBox::buildButtons()
     exportButton->setTextColor(kButtonTextColour, CCommonButton::StateMarked);
     exportButton->move(width() - exportButton->width() - 20,
                        height() - exportButton->height() - 10);
+    connect(exportButton, &CCommonButton::clicked, this, &CDetailMessageBox::sigExport);
 
     auto* close = new CCommonButton(CControlSetting::Image(kImageClose), kButtonPictures, this);
     close->setObjectName("DetailMessageBoxClose");
@@ -179,8 +225,10 @@ void CDetailMessageBox::paintEvent(QPaintEvent* /*event*/)
     painter.setBrush(kBodyColour);
     painter.drawRect(0, kTitleBandHeight, width(), height() - kTitleBandHeight);
 
-    painter.setPen(kSeparatorColour);
-    painter.drawLine(kLeftX, kSeparatorY, width() - kLeftX, kSeparatorY);
+    if (!m_listed) {
+        painter.setPen(kSeparatorColour);
+        painter.drawLine(kLeftX, kSeparatorY, width() - kLeftX, kSeparatorY);
+    }
 
     painter.setPen(QPen(kBandColour, 1, Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);

@@ -197,13 +197,23 @@ void CTableWidget::appendRow(const Row& cells)
 
 void CTableWidget::appendRows(const std::vector<Row>& rows)
 {
+    appendRows(rows, {});
+}
+
+void CTableWidget::appendRows(const std::vector<Row>& rows, const std::vector<std::int64_t>& keys)
+{
     if (rows.empty()) {
         return;
     }
     const CCheckBox* allBox = m_checkColumnCount > 0 ? checkAllBox() : nullptr;
     const ViewAnchor anchor = viewAnchor();
-    m_model.appendRows(rows,
-                       [this, allBox](const Row& cells) { return newRecordState(cells, allBox); });
+    std::size_t next = 0; // the model asks for the rows' states in their order
+    m_model.appendRows(rows, [this, allBox, &keys, &next](const Row& cells) {
+        TableRecordModel::NewState state = newRecordState(cells, allBox);
+        state.key = next < keys.size() ? keys[next] : 0;
+        ++next;
+        return state;
+    });
     keepView(anchor);
     afterAdd(allBox);
 }

@@ -97,6 +97,8 @@ public:
     void appendRow(const Row& cells);
     // Appends every row as appendRow does, refreshing once.
     void appendRows(const std::vector<Row>& rows);
+    // The same, giving row i the record key keys[i] (0 beyond the keys).
+    void appendRows(const std::vector<Row>& rows, const std::vector<std::int64_t>& keys);
     // Inserts before `index` (0..rowCount()); a sorted table places the
     // record at its sorted place instead.
     void insertRow(int index, const Row& cells);

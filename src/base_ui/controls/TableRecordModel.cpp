@@ -12,6 +12,7 @@
 // cells' bytes one after the other.
 struct TableRecordModel::Block
 {
+    std::int64_t key;
     std::uint32_t serial;
     std::uint32_t checks;
     std::int32_t comboIndex;
@@ -111,6 +112,11 @@ int TableRecordModel::RecordView::comboIndex() const
     return m_block->comboIndex;
 }
 
+std::int64_t TableRecordModel::RecordView::key() const
+{
+    return m_block->key;
+}
+
 std::uint32_t TableRecordModel::RecordView::serial() const
 {
     return m_block->serial;
@@ -134,8 +140,9 @@ TableRecordModel::BlockPtr TableRecordModel::makeBlock(const Row& cells, const N
         textBytes += cell.size();
     }
     const std::size_t size = sizeof(Block) + cells.size() * sizeof(std::uint32_t) + textBytes;
-    BlockPtr block(new (::operator new(size)) Block{m_nextSerial++, state.checks, state.comboIndex,
-                                                    static_cast<std::uint32_t>(cells.size())});
+    BlockPtr block(new (::operator new(size))
+                       Block{state.key, m_nextSerial++, state.checks, state.comboIndex,
+                             static_cast<std::uint32_t>(cells.size())});
     if (m_nextSerial == 0) {
         m_nextSerial = 1;
     }
@@ -282,7 +289,7 @@ bool TableRecordModel::setCells(int index, const Row& cells)
         return false;
     }
     BlockPtr& slot = m_records[static_cast<std::size_t>(index)];
-    slot = makeBlock(cells, NewState{slot->checks, slot->comboIndex});
+    slot = makeBlock(cells, NewState{slot->checks, slot->comboIndex, slot->key});
     markOrderChanged();
     return true;
 }
@@ -378,6 +385,11 @@ void TableRecordModel::setComboIndex(int index, int comboIndex)
         m_records[static_cast<std::size_t>(index)]->comboIndex = comboIndex;
         ++m_revision;
     }
+}
+
+std::int64_t TableRecordModel::key(int index) const
+{
+    return isValidIndex(index) ? record(index).key() : 0;
 }
 
 void TableRecordModel::recountChecked()

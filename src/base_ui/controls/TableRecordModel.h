@@ -16,7 +16,9 @@
 //
 // A record is one heap block holding its cells' bytes behind their end
 // offsets, its check states (one bit per check-box column, bit 0 is "the
-// record is checked") and its combo index (-1 for none). An append costs one
+// record is checked"), its combo index (-1 for none) and its key, a 64-bit
+// value of the caller's that follows the record through sorting, filtering
+// and edits (the diary keeps the journal's record id there). An append costs one
 // allocation; a sort or an insert moves pointers. A record's cells never
 // change in place: a new block replaces them, with a new serial number, so a
 // view can tell by the serial whether a record it shows is still the same.
@@ -48,6 +50,7 @@ public:
         bool isChecked(int checkIndex = 0) const;
         std::uint32_t checks() const;
         int comboIndex() const;
+        std::int64_t key() const;
         std::uint32_t serial() const;
 
     private:
@@ -59,11 +62,12 @@ public:
     // True when a precedes b. Must be a strict weak ordering.
     using Comparator = std::function<bool(const RecordView&, const RecordView&)>;
 
-    // What a new record starts with: check bits and combo index.
+    // What a new record starts with: check bits, combo index and key.
     struct NewState
     {
         std::uint32_t checks = 0;
         int comboIndex = -1;
+        std::int64_t key = 0;
     };
 
     explicit TableRecordModel(int columnCount = 1);
@@ -106,12 +110,13 @@ public:
     void appendUnsorted(const Row& cells);
     // Appends every row as append does, in one pass: a sorted model sorts
     // the new records and merges them in. `stateOf` gives each record's
-    // states (none: unchecked, no combo index).
+    // states (none: unchecked, no combo index, key 0); it is called once per
+    // row, in the rows' order.
     using StateOf = std::function<NewState(const Row&)>;
     void appendRows(const std::vector<Row>& rows, const StateOf& stateOf = nullptr);
 
     // Changing and removing.
-    // False for an index outside the records. Keeps the record's states.
+    // False for an index outside the records. Keeps the record's states and key.
     bool setCells(int index, const Row& cells);
     // The removed cells; empty for an index outside the records.
     Row remove(int index);
@@ -133,6 +138,8 @@ public:
     int firstChecked() const;
     int comboIndex(int index) const;
     void setComboIndex(int index, int comboIndex);
+    // The record's key; 0 for an index outside the records.
+    std::int64_t key(int index) const;
 
     // Sorting.
     // Sorts by the column: descending greatest first, else smallest first, as

@@ -28,6 +28,30 @@ std::size_t QueryEntry(int category)
     }
 }
 
+// The context of a fetch: the reader and what became of the record.
+struct Reading
+{
+    const CLogModuleLib::RecordReader& read;
+    bool called = false;
+    bool failed = false;
+};
+
+// The callback of fetchRecord, on the calling thread; nothing may unwind
+// into the module.
+std::int32_t OnFetchedRecord(void* context, const void* record, std::uint32_t /*value1*/,
+                             std::uint32_t /*value2*/)
+{
+    auto& reading = *static_cast<Reading*>(context);
+    reading.called = true;
+    try {
+        reading.read(record);
+    } catch (...) {
+        reading.failed = true;
+        LOG_ERROR << "a fetched record could not be read";
+    }
+    return 0;
+}
+
 } // namespace
 
 #if defined(_WIN32)
@@ -132,6 +156,27 @@ std::int32_t CLogModuleLib::onRecord(void* context, const void* record, std::uin
 {
     // Non-zero tells the module that nobody takes this query's records any more.
     return LogRecordHandlers::Get().Deliver(context, record, value1, value2) ? 0 : 1;
+}
+
+CLogModuleLib::Fetch CLogModuleLib::fetchRecord(std::int64_t id, const RecordReader& read) const
+{
+    if (m_module == nullptr || !read) {
+        return Fetch::Failed;
+    }
+    Reading reading{read};
+    const auto fetch = reinterpret_cast<LogModuleRecordFetch>(m_module->table[kRecordEntry]);
+    const std::int32_t result = fetch(m_module, id, &OnFetchedRecord, &reading);
+    switch (result) {
+    case kRecordFound:
+        return reading.called && !reading.failed ? Fetch::Found : Fetch::Failed;
+    case kRecordNotFound:
+        return Fetch::NotFound;
+    case kEntryNotServed:
+        return Fetch::NotServed;
+    default:
+        LOG_ERROR << "the record " << id << " cannot be read: " << result;
+        return Fetch::Failed;
+    }
 }
 
 void CLogModuleLib::releaseModule()

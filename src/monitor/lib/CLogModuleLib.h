@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 class ILogRecordHandler;
 
@@ -55,6 +56,22 @@ public:
     // Ends every registration of `handler`; once it returns no record reaches
     // the handler.
     static void stopRecords(ILogRecordHandler* handler);
+
+    // What fetchRecord found.
+    enum class Fetch
+    {
+        Found,     // `read` was called with the record
+        NotFound,  // no record has that id (cleared, pruned, never appended)
+        NotServed, // the module has no entry for single records
+        Failed,    // no module object, or the module failed
+    };
+    // Receives the module's record (a KoReportRecord), valid during the call only.
+    using RecordReader = std::function<void(const void* record)>;
+
+    // Asks the module for the record `id`; `read` runs on this thread before
+    // fetchRecord returns, and only for Found. An exception that `read`
+    // throws is caught before it reaches the module: Failed, an ERROR line.
+    Fetch fetchRecord(std::int64_t id, const RecordReader& read) const;
 
 private:
     // The callback given to the module: forwards a record to its handler.

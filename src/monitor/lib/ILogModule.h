@@ -63,6 +63,18 @@ inline constexpr std::size_t kUpdatePackageRecordsEntry = 34;
 inline constexpr std::size_t kClearRecordsEntry = 7;
 using LogModuleClear = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, std::int32_t category);
 
+// The entry that delivers one record by its id, on the calling thread,
+// before it returns: the 10th. It answers kRecordFound, kRecordNotFound
+// (no record has that id), kEntryNotServed (a module without the entry) or
+// another negative code.
+inline constexpr std::size_t kRecordEntry = 9;
+using LogModuleRecordFetch = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, std::int64_t id,
+                                                               LogRecordCallback callback,
+                                                               void* context);
+inline constexpr std::int32_t kRecordFound = 0;
+inline constexpr std::int32_t kEntryNotServed = -1;
+inline constexpr std::int32_t kRecordNotFound = -4;
+
 // The exports. CreateDllObject stores the object for the interface `id` in
 // `*module` (null when it has none); DestroyDllObject releases an object. The
 // loader does not use their results.

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -120,6 +121,22 @@ TEST(DetailLabelTest, ValueWiderThanTheFieldIsElidedInTheMiddleWithTheWholeValue
     }
 }
 
+TEST(DetailLabelTest, OutsideTextsShowAsPlainTextOnOneLine)
+{
+    CDetailLabel label;
+    label.setContent("Name:", "one line", 300);
+    const int lineHeight = label.height();
+    const QString value = "<b>bold</b>\r\nsecond\nthird";
+    label.setContent("<i>Name:</i>", value, 300);
+    EXPECT_EQ(label.valueLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.nameLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.shownValue(), "<b>bold</b> second third");
+    EXPECT_EQ(label.height(), lineHeight) << "one line";
+    EXPECT_EQ(label.value(), value);
+    EXPECT_TRUE(label.valueLabel()->toolTip().contains("&lt;b&gt;bold&lt;/b&gt;"))
+        << label.valueLabel()->toolTip().toStdString();
+}
+
 TEST(DetailLabelTest, ValueFollowsTheNameAndTheFieldFitsBoth)
 {
     CDetailLabel label;
@@ -219,12 +236,64 @@ TEST_F(DetailMessageBoxTest, BothCloseButtonsCloseTheBox)
     }
 }
 
-TEST_F(DetailMessageBoxTest, ExportButtonLeavesTheBoxOpen)
+TEST_F(DetailMessageBoxTest, ExportButtonLeavesTheBoxOpenAndAnnouncesItself)
 {
     CDetailMessageBox box;
+    const QSignalSpy exports(&box, &CDetailMessageBox::sigExport);
     Show(box);
     WindowMouse::Click(Button(box, "DetailMessageBoxExport"), QPoint(5, 5));
     EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(exports.count(), 1);
+}
+
+TEST_F(DetailMessageBoxTest, SetValueFillsASlotWithinItsWidth)
+{
+    CDetailMessageBox box;
+    const QString longValue = QString("Mainboard ").repeated(8);
+    box.setValue(1, "198.51.100.7");
+    box.setValue(12, longValue);
+    box.setValue(CDetailMessageBox::kFieldCount, "nowhere");
+    box.setValue(-1, "nowhere");
+
+    EXPECT_EQ(box.field(1)->shownValue(), "198.51.100.7");
+    EXPECT_EQ(box.field(1)->name(), "IP地址：");
+    EXPECT_EQ(box.field(12)->name(), "主板：");
+    EXPECT_EQ(box.field(12)->value(), longValue) << "the whole value in the tool tip";
+    EXPECT_NE(box.field(12)->shownValue(), longValue);
+    EXPECT_TRUE(box.field(12)->shownValue().contains(QChar(0x2026))) << "elided";
+    EXPECT_LE(box.field(12)->valueLabel()->width(), 50 + 2);
+    EXPECT_EQ(box.field(12)->pos(), QPoint(220, box.field(5)->y())) << "its place stays";
+    EXPECT_EQ(box.field(0)->shownValue(), "2020-08-08 08:08:08") << "others keep theirs";
+}
+
+TEST_F(DetailMessageBoxTest, AListedBoxShowsItsFieldsInOneColumnWithoutSeparator)
+{
+    const QString notes = QString("Notes of the update, ").repeated(10);
+    CDetailMessageBox box(
+        {{"时间：", "2026-12-10 08:00:00"}, {"版本号：", "5.2.1"}, {"更新说明：", notes}});
+    ASSERT_EQ(box.fieldCount(), 3);
+    EXPECT_EQ(box.field(3), nullptr);
+    EXPECT_EQ(box.size(), QSize(420, 347));
+    EXPECT_EQ(box.windowTitle(), "查看详情");
+    EXPECT_EQ(box.field(0)->name(), "时间：");
+    EXPECT_EQ(box.field(1)->shownValue(), "5.2.1");
+    EXPECT_EQ(box.field(2)->value(), notes);
+    EXPECT_TRUE(box.field(2)->shownValue().contains(QChar(0x2026)));
+    EXPECT_EQ(box.field(0)->pos(), QPoint(40, 60));
+    for (int index = 1; index < box.fieldCount(); ++index) {
+        EXPECT_EQ(box.field(index)->x(), 40);
+        EXPECT_EQ(box.field(index)->y(), Bottom(box.field(index - 1)) + 8);
+    }
+    for (int index = 0; index < box.fieldCount(); ++index) {
+        EXPECT_LE(box.field(index)->x() + box.field(index)->width(), 420 - 40 + 2) << index;
+    }
+    for (const char* name :
+         {"DetailMessageBoxTitleClose", "DetailMessageBoxExport", "DetailMessageBoxClose"}) {
+        EXPECT_NE(Button(box, name), nullptr) << name;
+    }
+    const QImage image = box.grab().toImage();
+    EXPECT_EQ(image.pixelColor(380, 136), QColor("#ffffff")) << "no separator";
+    EXPECT_EQ(image.pixelColor(200, 5), QColor("#00a6f7"));
 }
 
 TEST_F(DetailMessageBoxTest, DraggingTitleBarOrBodyMovesTheBox)

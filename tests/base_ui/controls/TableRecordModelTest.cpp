@@ -331,6 +331,17 @@ std::string Names(const TableRecordModel& model)
     return names;
 }
 
+// Every record's key is 1000000 + the number in its third cell: whatever
+// moves the records, the key moves with its record.
+void ExpectKeysFollowTheirRecords(const TableRecordModel& model, const std::string& step)
+{
+    for (int i = 0; i < model.rowCount(); ++i) {
+        EXPECT_EQ(model.key(i), 1000000 + std::stoll(std::string(model.cell(i, 2))))
+            << step << ", record " << i;
+        EXPECT_EQ(model.record(i).key(), model.key(i));
+    }
+}
+
 } // namespace
 
 TEST(TableRecordModelTest, DateFilterHoldsForRecordsAddedLater)
@@ -447,4 +458,58 @@ TEST(TableRecordModelTest, IndexOfSerialFindsShownRecords)
     model.filterByDate(0, QDate(2020, 10, 27), QDate(2020, 10, 27));
     EXPECT_EQ(model.indexOfSerial(second), -1);
     EXPECT_EQ(model.indexOfSerial(0), -1);
+}
+
+TEST(TableRecordModelTest, AKeyFollowsItsRecordThroughSortingFilteringAndEdits)
+{
+    const auto row = [](int day, int n) {
+        return Row{"2026-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day), "x",
+                   std::to_string(n)};
+    };
+    const auto state = [](int n) {
+        TableRecordModel::NewState newState;
+        newState.key = 1000000 + n;
+        return newState;
+    };
+    TableRecordModel model(3);
+    for (int n = 0; n < 10; ++n) {
+        model.append(row(1 + n * 7 % 28, n), state(n));
+    }
+    ASSERT_TRUE(model.sort(0, true));
+    ExpectKeysFollowTheirRecords(model, "sorted descending");
+    ASSERT_TRUE(model.sort(0, false));
+    ExpectKeysFollowTheirRecords(model, "sorted ascending");
+
+    for (int n = 10; n < 20; ++n) {
+        model.insert(n % model.rowCount(), row(1 + n * 5 % 28, n), state(n));
+    }
+    ExpectKeysFollowTheirRecords(model, "sorted insertion");
+    std::vector<Row> batch;
+    for (int n = 20; n < 30; ++n) {
+        batch.push_back(row(1 + n * 3 % 28, n));
+    }
+    model.appendRows(batch, [&state](const Row& cells) { return state(std::stoi(cells[2])); });
+    ExpectKeysFollowTheirRecords(model, "sorted batch");
+
+    // An edit keeps the key; the next add sorts the edited record in.
+    const std::string edited(model.cell(3, 2));
+    ASSERT_TRUE(model.setCells(3, {"2026-01-31", "edited", edited}));
+    EXPECT_EQ(model.key(3), 1000000 + std::stoll(edited));
+    model.append(row(2, 30), state(30));
+    ExpectKeysFollowTheirRecords(model, "edit, then an add");
+    EXPECT_EQ(model.key(model.rowCount() - 1), 1000000 + std::stoll(edited)) << "sorted last";
+
+    EXPECT_GT(model.filterByDate(0, QDate(2026, 1, 10), QDate(2026, 1, 20)), 0);
+    ExpectKeysFollowTheirRecords(model, "filtered");
+    model.filterByDate(0, QDate(), QDate());
+    EXPECT_EQ(model.rowCount(), 31);
+    ExpectKeysFollowTheirRecords(model, "filter lifted");
+
+    model.remove(0);
+    model.setCheck(1, 0, true);
+    model.removeChecked();
+    ExpectKeysFollowTheirRecords(model, "removed");
+    EXPECT_EQ(model.key(-1), 0);
+    EXPECT_EQ(model.key(model.rowCount()), 0);
+    EXPECT_EQ(TableRecordModel().key(0), 0);
 }

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -134,6 +135,51 @@ TEST_F(CLogModuleLibTest, LoadSdkAgainReplacesTheModuleObject)
     RecordLog second;
     ASSERT_TRUE(loader.queryRecords(kScanCategory, &second));
     ExpectDelivery(second.WaitFor(kRecordsPerQuery), kScanCategory);
+}
+
+TEST_F(CLogModuleLibTest, ARecordIsFetchedByItsIdOnTheCallersThread)
+{
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk());
+    RecordLog history;
+    ASSERT_TRUE(loader.queryRecords(kScanCategory, &history));
+    const std::vector<RecordLog::Record> stored = history.WaitFor(kRecordsPerQuery);
+    ASSERT_EQ(stored.size(), kRecordsPerQuery);
+    for (const RecordLog::Record& expected : stored) {
+        std::vector<std::u16string> fields;
+        std::int64_t id = 0;
+        std::thread::id thread;
+        const auto read = [&](const void* record) {
+            const auto& report = *static_cast<const KoReportRecord*>(record);
+            id = report.id;
+            thread = std::this_thread::get_id();
+            for (std::uint32_t i = 0; i < report.fieldCount; ++i) {
+                fields.push_back(RecordBuilder::Text(report.fields[i]));
+            }
+        };
+        ASSERT_EQ(loader.fetchRecord(expected.id, read), CLogModuleLib::Fetch::Found);
+        EXPECT_EQ(id, expected.id);
+        EXPECT_EQ(thread, std::this_thread::get_id());
+        EXPECT_EQ(fields, RecordBuilder::Fields(kScanCategory, u"test"));
+    }
+}
+
+TEST_F(CLogModuleLibTest, AFetchWithoutARecordOrAModuleReadsNothing)
+{
+    CLogModuleLib loader;
+    bool read = false;
+    const auto reader = [&read](const void*) { read = true; };
+    EXPECT_EQ(loader.fetchRecord(1, reader), CLogModuleLib::Fetch::Failed) << "no module yet";
+    ASSERT_TRUE(loader.LoadSdk());
+    EXPECT_EQ(loader.fetchRecord(1000000, reader), CLogModuleLib::Fetch::NotFound);
+    EXPECT_EQ(loader.fetchRecord(0, reader), CLogModuleLib::Fetch::NotFound);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(loader.fetchRecord(1, nullptr), CLogModuleLib::Fetch::Failed);
+
+    // A reader that throws: the exception stops at the loader.
+    const auto throwing = [](const void*) { throw std::runtime_error("unreadable"); };
+    EXPECT_EQ(loader.fetchRecord(1, throwing), CLogModuleLib::Fetch::Failed);
+    EXPECT_EQ(CountLines("ERROR"), 1u);
 }
 
 TEST_F(CLogModuleLibTest, AJournalFileThatIsNoDatabaseLeavesTheModuleWorking)

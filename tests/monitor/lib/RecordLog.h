@@ -30,6 +30,7 @@ public:
         std::int32_t category;
         std::int64_t time;
         std::uint32_t flags;
+        std::int64_t id;
     };
 
     RecordLog() = default;
@@ -43,10 +44,10 @@ public:
         LOG_TRACE << "get data" << value1 << ":" << value2;
         const std::lock_guard<std::mutex> lock(m_mutex);
         const auto* const report = static_cast<const KoReportRecord*>(record);
-        m_records.push_back({record, value1, value2, std::this_thread::get_id(),
-                             report != nullptr ? report->category : 0,
-                             report != nullptr ? report->time : 0,
-                             report != nullptr ? report->flags : 0});
+        m_records.push_back(
+            {record, value1, value2, std::this_thread::get_id(),
+             report != nullptr ? report->category : 0, report != nullptr ? report->time : 0,
+             report != nullptr ? report->flags : 0, report != nullptr ? report->id : 0});
         m_arrived.notify_all();
     }
 

@@ -98,6 +98,22 @@ public:
         return appended;
     }
 
+    // Appends a record of `category` at `time` with `fields`; false, with a
+    // test failure, when the module refuses it.
+    bool Append(std::int32_t category, std::int64_t time,
+                const std::vector<std::u16string>& fields) const
+    {
+        if (m_module == nullptr) {
+            return false;
+        }
+        const auto append =
+            reinterpret_cast<KoReportAppendFunction>(m_module->table[KO_REPORT_ENTRY_APPEND]);
+        const RecordBuilder record(category, time, fields);
+        const bool appended = append(m_module, record.get()) == KO_REPORT_OK;
+        EXPECT_TRUE(appended) << category << ": " << LastError();
+        return appended;
+    }
+
     // Appends `count` records of `category` in one batch, a millisecond
     // apart and all older than `newest`, whose fields read "<tag> <field
     // index>"; false, with a test failure, when the module refuses them.
@@ -121,6 +137,14 @@ public:
             batch(m_module, records.data(), static_cast<std::uint32_t>(count)) == KO_REPORT_OK;
         EXPECT_TRUE(appended) << category << ": " << LastError();
         return appended;
+    }
+
+    // Deletes the records of `category` through the module's clear entry.
+    bool Clear(std::int32_t category) const
+    {
+        return m_module != nullptr &&
+               reinterpret_cast<KoReportClearFunction>(m_module->table[KO_REPORT_ENTRY_CLEAR])(
+                   m_module, category) == KO_REPORT_OK;
     }
 
 private:

@@ -9,6 +9,7 @@
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/dialog/CSelectDateDialog.h"
 #include "monitor/widget/dialog/DiaryCsv.h"
+#include "monitor/widget/dialog/RecordDetail.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -458,8 +459,13 @@ void CProgramDiaryDialog::slt_TimeCboxActivated(int index)
     m_dateDialog->show();
 }
 
-void CProgramDiaryDialog::slt_ShowDetailDialog(int /*row*/, int /*column*/, const QPoint& /*point*/)
+void CProgramDiaryDialog::slt_ShowDetailDialog(int row, int /*column*/, const QPoint& /*point*/)
 {
+    if (m_showsRecords) {
+        // The row's key is its record's id in the journal.
+        RecordDetail::show(m_category, m_table->recordModel().key(row), this);
+        return;
+    }
     if (m_category != kProgramStart) {
         return;
     }

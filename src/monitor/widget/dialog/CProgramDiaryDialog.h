@@ -32,7 +32,8 @@ class QLabel;
 //
 // The table holds ten copies of the category's sample row. In the categories
 // with a view column each row has a "查看" button; in the program-start
-// category it opens the detail box, elsewhere nothing. The filter entry
+// category it opens the detail box, elsewhere nothing. With the module's
+// records every view button opens the detail box of its row's record. The filter entry
 // "自定义" opens the date range dialog (one at a time); no filter changes the
 // sample rows, and "清空" just empties the table. While a log-module loader
 // with a module is registered, the table shows the category's records
@@ -117,7 +118,9 @@ private slots:
     void slt_clearBtnClicked();
     // FilterCustom opens a new date dialog in place of the previous one.
     void slt_TimeCboxActivated(int index);
-    // View button of a row: the detail box, in the program-start category only.
+    // View button of a row: with the module's records, the record's detail
+    // box (RecordDetail); with the sample rows, the placeholder detail box in
+    // the program-start category only.
     void slt_ShowDetailDialog(int row, int column, const QPoint& point);
     void slt_receiveDate(const QDateTime& begin_date, const QDateTime& end_date);
     // The date dialog was cancelled: the filter before it stays.

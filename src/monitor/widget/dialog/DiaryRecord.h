@@ -14,6 +14,9 @@ struct DiaryRecord
     std::int64_t time = 0;
     // The record's fields in UTF-8, in the order of its category's fields.
     std::vector<std::string> fields;
+    // The record's id in the journal (KoReportRecord::id); last, so that
+    // {time, fields} still makes a record.
+    std::int64_t id = 0;
 
     // A copy of the module's record (a KoReportRecord) of `category`; none
     // for a null record, one too short to hold its fields, or one of another

@@ -44,11 +44,14 @@ void DiaryRows::add(const std::vector<DiaryRecord>& batch, CTableWidget& table)
         return;
     }
     std::vector<CTableWidget::Row> rows;
+    std::vector<std::int64_t> ids;
     rows.reserve(batch.size());
+    ids.reserve(batch.size());
     for (const DiaryRecord& record : batch) {
         rows.push_back(rowOf(record));
+        ids.push_back(record.id);
     }
-    table.appendRows(rows);
+    table.appendRows(rows, ids);
 }
 
 std::vector<std::string> DiaryRows::rowOf(const DiaryRecord& record) const

@@ -19,6 +19,9 @@ class CTableWidget;
 // - heartbeat: one row per day: "yyyy-MM-dd", "<N>次" and
 //   "最后活跃时间 ：<time of the day's last heartbeat>".
 //
+// Each row but a heartbeat day's keeps its record's journal id as its
+// record key (TableRecordModel), for its view button.
+//
 // Times read "yyyy-MM-dd hh:mm:ss" in local time, so that a table sorted by
 // its first column greatest first shows the newest record first. GUI thread.
 class DiaryRows
