@@ -20,6 +20,8 @@
 static_assert(KO_REPORT_ENTRY_SCAN_RECORDS == kScanRecordsEntry, "scan records entry");
 static_assert(KO_REPORT_ENTRY_UPDATE_PACKAGE_RECORDS == kUpdatePackageRecordsEntry,
               "update package records entry");
+static_assert(KO_REPORT_ENTRY_QUERY_RANGE == kQueryRangeEntry, "ranged query entry");
+static_assert(KO_REPORT_ENTRY_RECORD_COUNTS == kRecordCountsEntry, "record counts entry");
 static_assert(std::is_same_v<KoReportCallback, LogRecordCallback>, "callback type");
 static_assert(std::is_same_v<KoReportQueryFunction, std::int32_t(KO_LOG_MODULE_CALL*)(
                                                         KoLogModule*, LogRecordCallback, void*)>,
@@ -83,6 +85,13 @@ std::int32_t KO_LOG_MODULE_CALL ClearCategory(KoLogModule* module, std::int32_t 
     return module == nullptr ? KO_REPORT_E_INVALID : Self(module)->Clear(category);
 }
 
+std::int32_t KO_LOG_MODULE_CALL RecordCounts(KoLogModule* module, const std::int64_t* bounds,
+                                             std::uint32_t count, std::int64_t* counts)
+{
+    return module == nullptr ? KO_REPORT_E_INVALID
+                             : Self(module)->RecordCounts(bounds, count, counts);
+}
+
 std::int32_t KO_LOG_MODULE_CALL LastErrorEntry(KoLogModule*, KoReportChar* buffer,
                                                std::uint32_t capacity)
 {
@@ -121,6 +130,7 @@ Table MakeTable()
     table[KO_REPORT_ENTRY_APPEND_BATCH] = Entry(&AppendBatch);
     table[KO_REPORT_ENTRY_CLEAR] = Entry(&ClearCategory);
     table[KO_REPORT_ENTRY_LAST_ERROR] = Entry(&LastErrorEntry);
+    table[KO_REPORT_ENTRY_RECORD_COUNTS] = Entry(&RecordCounts);
     return table;
 }
 
@@ -190,6 +200,28 @@ std::int32_t LogModule::Append(const KoReportRecord* const* records, std::uint32
 std::int32_t LogModule::Clear(std::int32_t category)
 {
     return Guard([&] { m_journal.Clear(category); });
+}
+
+std::int32_t LogModule::RecordCounts(const std::int64_t* bounds, std::uint32_t count,
+                                     std::int64_t* counts)
+{
+    return Guard([&] {
+        if (count > 0 && (bounds == nullptr || counts == nullptr)) {
+            throw ReportError(ReportError::Kind::Invalid, "no bounds or no counts");
+        }
+        if (!std::is_sorted(bounds, bounds + (count > 0 ? count + 1 : 0))) {
+            throw ReportError(ReportError::Kind::Invalid, "the bounds descend");
+        }
+        // Written only once every count is known: a failure leaves `counts` alone.
+        std::vector<std::int64_t> counted(count, 0);
+        ReportStore& store = m_journal.Store();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            for (const std::int32_t category : RecordCategory::kAll) {
+                counted[i] += store.Count(category, bounds[i], bounds[i + 1]);
+            }
+        }
+        std::copy(counted.begin(), counted.end(), counts);
+    });
 }
 
 // static

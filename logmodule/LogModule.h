@@ -26,6 +26,8 @@ public:
     std::int32_t Stop(void* context);
     std::int32_t Append(const KoReportRecord* const* records, std::uint32_t count);
     std::int32_t Clear(std::int32_t category);
+    std::int32_t RecordCounts(const std::int64_t* bounds, std::uint32_t count,
+                              std::int64_t* counts);
     static std::int32_t LastError(KoReportChar* buffer, std::uint32_t capacity);
 
 private:
