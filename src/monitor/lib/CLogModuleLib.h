@@ -39,6 +39,9 @@ public:
     // an object releases it first.
     bool LoadSdk();
 
+    // Whether the loader holds a module object.
+    bool isLoaded() const { return m_module != nullptr; }
+
     // Registers `handler` for the records of `category` and asks the module
     // for them through the category's query entry; an id outside the five
     // categories asks for nothing. False without a module object or a
