@@ -120,6 +120,11 @@ void CProgramDiaryListWidget::setRecords(std::vector<DiaryListRecord> records)
     const int anchorIndex = anchored ? indexOf(anchorCategory, anchorId) : -1;
     scrollToOffset(anchorIndex >= 0 ? anchorIndex * kRowHeight + anchorShift : 0);
     layoutItems();
+    if (QAccessible::isActive()) {
+        // Screen readers read the items anew: their records changed places.
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 int CProgramDiaryListWidget::indexOf(int category, qint64 id) const
