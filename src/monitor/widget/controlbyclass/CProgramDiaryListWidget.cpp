@@ -118,7 +118,12 @@ void CProgramDiaryListWidget::setRecords(std::vector<DiaryListRecord> records)
     m_selected = selected ? indexOf(selectedCategory, selectedId) : -1;
     updateScrollBar();
     const int anchorIndex = anchored ? indexOf(anchorCategory, anchorId) : -1;
-    scrollToOffset(anchorIndex >= 0 ? anchorIndex * kRowHeight + anchorShift : 0);
+    if (anchorIndex >= 0) {
+        scrollToOffset(anchorIndex * kRowHeight + anchorShift);
+    } else {
+        // A record in view that has gone leaves the scroll position alone.
+        scrollToOffset(anchored ? m_scrollOffset : 0);
+    }
     layoutItems();
     if (QAccessible::isActive()) {
         // Screen readers read the items anew: their records changed places.

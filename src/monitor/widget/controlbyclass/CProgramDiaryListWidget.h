@@ -45,8 +45,9 @@ public:
     // Replaces the records (the records of the log module, sorted). At the
     // top the list stays at the top, so new records at the head show; scrolled
     // away, the record in the first row slot keeps its place on the screen
-    // (found by category and journal id), and the selection stays on its
-    // record, or goes when its record has gone.
+    // (found by category and journal id; when it has gone, the scroll
+    // position stays), and the selection stays on its record, or goes when
+    // its record has gone.
     void setRecords(std::vector<DiaryListRecord> records);
 
     const std::vector<DiaryListRecord>& records() const { return m_records; }

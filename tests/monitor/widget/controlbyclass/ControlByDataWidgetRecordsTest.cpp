@@ -219,8 +219,9 @@ TEST_F(ControlByDataWidgetRecordsTest, ScrolledAwayTheRowInViewKeepsItsPlace)
     for (int step = 0; step < 30; ++step) {
         Wheel(-120);
     }
-    const int offset = m_list->scrollOffset();
     const int first = m_list->firstRecord();
+    ASSERT_TRUE(m_list->selectRecord(first + 1)) << "a wholly shown row: no scrolling";
+    const int offset = m_list->scrollOffset();
     ASSERT_GT(offset, 0);
     const DiaryListRecord inView = m_list->records()[static_cast<std::size_t>(first)];
     const int rowY = m_list->rowOf(first)->y();
@@ -234,6 +235,7 @@ TEST_F(ControlByDataWidgetRecordsTest, ScrolledAwayTheRowInViewKeepsItsPlace)
     EXPECT_EQ(stillInView.category, inView.category);
     ASSERT_NE(m_list->rowOf(first + 1), nullptr);
     EXPECT_EQ(m_list->rowOf(first + 1)->y(), rowY) << "the row stays where the user looks";
+    EXPECT_EQ(m_list->selectedRecord(), first + 2) << "the selection stays on its record";
 }
 
 TEST_F(ControlByDataWidgetRecordsTest, TheCalendarMarksTheDaysWithRecords)
