@@ -3,6 +3,7 @@
 // the weekend format, and that changing the date leaves the list alone.
 
 #include "monitor/widget/controlbyclass/ControlByDataWidget.h"
+#include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListItemWidget.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListWidget.h"
 
@@ -128,6 +129,18 @@ TEST_F(ControlByDataWidgetTest, ChangingTheDateLeavesTheListAlone)
 
     EXPECT_EQ(ShownRows(), before);
     EXPECT_EQ(m_view->listWidget()->records().size(), 25u);
+}
+
+TEST_F(ControlByDataWidgetTest, ALoaderWithoutAModuleLeavesTheSampleRecords)
+{
+    CLogModuleLib loader; // registered, but never loaded
+    ControlByDataWidget view(&m_page);
+    view.initShow();
+    view.useLogModule(&loader);
+    view.useLogModule(nullptr);
+    EXPECT_EQ(view.listWidget()->records().size(), 25u);
+    view.dateEdit()->setDate(QDate::currentDate().addDays(-1));
+    EXPECT_EQ(view.listWidget()->records().size(), 25u);
 }
 
 } // namespace
