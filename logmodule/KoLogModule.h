@@ -208,6 +208,18 @@ typedef int32_t(KO_LOG_MODULE_CALL* KoReportRecordFunction)(KoLogModule* module,
                                                             KoReportCallback callback,
                                                             void* context);
 
+/*
+ * Counts the records of all categories in consecutive time ranges: `bounds`
+ * holds `count` + 1 ascending UTC-millisecond bounds, and `counts[i]`
+ * receives the number of records whose time lies in [bounds[i],
+ * bounds[i + 1]). Time-zone agnostic: a caller that counts local days passes
+ * the local day starts. Bounds that descend answer KO_REPORT_E_INVALID.
+ */
+#define KO_REPORT_ENTRY_RECORD_COUNTS 11
+typedef int32_t(KO_LOG_MODULE_CALL* KoReportRecordCountsFunction)(KoLogModule* module,
+                                                                  const int64_t* bounds,
+                                                                  uint32_t count, int64_t* counts);
+
 #define KO_REPORT_TABLE_SIZE 35
 
 /* Results. */

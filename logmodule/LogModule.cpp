@@ -31,6 +31,8 @@ static_assert(std::is_same_v<KoReportRecordFunction,
                              std::int32_t(KO_LOG_MODULE_CALL*)(KoLogModule*, std::int64_t,
                                                                LogRecordCallback, void*)>,
               "record entry type");
+static_assert(KO_REPORT_ENTRY_QUERY_RANGE == kQueryRangeEntry, "ranged query entry");
+static_assert(KO_REPORT_ENTRY_RECORD_COUNTS == kRecordCountsEntry, "record counts entry");
 static_assert(std::is_same_v<KoReportCallback, LogRecordCallback>, "callback type");
 static_assert(std::is_same_v<KoReportQueryFunction, std::int32_t(KO_LOG_MODULE_CALL*)(
                                                         KoLogModule*, LogRecordCallback, void*)>,
@@ -100,6 +102,13 @@ std::int32_t KO_LOG_MODULE_CALL RecordById(KoLogModule* module, std::int64_t id,
     return module == nullptr ? KO_REPORT_E_INVALID : Self(module)->Record(id, callback, context);
 }
 
+std::int32_t KO_LOG_MODULE_CALL RecordCounts(KoLogModule* module, const std::int64_t* bounds,
+                                             std::uint32_t count, std::int64_t* counts)
+{
+    return module == nullptr ? KO_REPORT_E_INVALID
+                             : Self(module)->RecordCounts(bounds, count, counts);
+}
+
 std::int32_t KO_LOG_MODULE_CALL LastErrorEntry(KoLogModule*, KoReportChar* buffer,
                                                std::uint32_t capacity)
 {
@@ -139,6 +148,7 @@ Table MakeTable()
     table[KO_REPORT_ENTRY_CLEAR] = Entry(&ClearCategory);
     table[KO_REPORT_ENTRY_LAST_ERROR] = Entry(&LastErrorEntry);
     table[KO_REPORT_ENTRY_RECORD] = Entry(&RecordById);
+    table[KO_REPORT_ENTRY_RECORD_COUNTS] = Entry(&RecordCounts);
     return table;
 }
 
@@ -236,6 +246,28 @@ std::int32_t LogModule::Record(std::int64_t id, KoReportCallback callback, void*
         return KO_REPORT_E_NOT_FOUND;
     }
     return result;
+}
+
+std::int32_t LogModule::RecordCounts(const std::int64_t* bounds, std::uint32_t count,
+                                     std::int64_t* counts)
+{
+    return Guard([&] {
+        if (count > 0 && (bounds == nullptr || counts == nullptr)) {
+            throw ReportError(ReportError::Kind::Invalid, "no bounds or no counts");
+        }
+        if (!std::is_sorted(bounds, bounds + (count > 0 ? count + 1 : 0))) {
+            throw ReportError(ReportError::Kind::Invalid, "the bounds descend");
+        }
+        // Written only once every count is known: a failure leaves `counts` alone.
+        std::vector<std::int64_t> counted(count, 0);
+        ReportStore& store = m_journal.Store();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            for (const std::int32_t category : RecordCategory::kAll) {
+                counted[i] += store.Count(category, bounds[i], bounds[i + 1]);
+            }
+        }
+        std::copy(counted.begin(), counted.end(), counts);
+    });
 }
 
 // static

@@ -29,6 +29,9 @@ public:
     // Delivers the record `id` to `callback` on this thread; KO_REPORT_E_NOT_FOUND
     // without one (a stored record that cannot be delivered counts as none).
     std::int32_t Record(std::int64_t id, KoReportCallback callback, void* context);
+
+    std::int32_t RecordCounts(const std::int64_t* bounds, std::uint32_t count,
+                              std::int64_t* counts);
     static std::int32_t LastError(KoReportChar* buffer, std::uint32_t capacity);
 
 private:

@@ -117,3 +117,11 @@ ReportStore::Stats MemoryStore::CategoryStats(std::int32_t category)
     }
     return stats;
 }
+
+std::int64_t MemoryStore::Count(std::int32_t category, std::int64_t from, std::int64_t to)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return std::count_if(m_reports.begin(), m_reports.end(), [&](const Report& report) {
+        return report.category == category && report.time >= from && report.time < to;
+    });
+}

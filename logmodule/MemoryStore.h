@@ -19,6 +19,7 @@ public:
     std::int64_t Prune(std::int32_t category, std::int64_t before, std::int64_t keep,
                        std::int64_t batch) override;
     Stats CategoryStats(std::int32_t category) override;
+    std::int64_t Count(std::int32_t category, std::int64_t from, std::int64_t to) override;
 
 private:
     std::vector<Report> Select(const std::function<bool(const Report&)>& wanted);

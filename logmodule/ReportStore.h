@@ -64,4 +64,7 @@ public:
                                std::int64_t batch) = 0;
 
     virtual Stats CategoryStats(std::int32_t category) = 0;
+
+    // How many reports of `category` have a time in [from, to).
+    virtual std::int64_t Count(std::int32_t category, std::int64_t from, std::int64_t to) = 0;
 };

@@ -115,6 +115,9 @@ struct SqliteStore::Reader
                                        " WHERE name = 'records'), 0)"};
     SqliteStatement stats{connection, "SELECT count(*), coalesce(min(time), 0),"
                                       " coalesce(max(time), 0) FROM records WHERE category = ?1"};
+    // Reads the index on (category, time) alone.
+    SqliteStatement count{connection, "SELECT count(*) FROM records"
+                                      " WHERE category = ?1 AND time >= ?2 AND time < ?3"};
 };
 
 SqliteStore::SqliteStore(const std::string& path, Mode mode)
@@ -331,4 +334,16 @@ ReportStore::Stats SqliteStore::CategoryStats(std::int32_t category)
     }
     statement.Reset();
     return stats;
+}
+
+std::int64_t SqliteStore::Count(std::int32_t category, std::int64_t from, std::int64_t to)
+{
+    const std::lock_guard<std::mutex> lock(m_readMutex);
+    SqliteStatement& statement = m_reader->count;
+    statement.Bind(1, category);
+    statement.Bind(2, from);
+    statement.Bind(3, to);
+    const std::int64_t count = statement.Step() ? statement.Integer(0) : 0;
+    statement.Reset();
+    return count;
 }

@@ -19,6 +19,7 @@ public:
     std::int64_t Clear(std::int32_t) override { Fail(); }
     std::int64_t Prune(std::int32_t, std::int64_t, std::int64_t, std::int64_t) override { Fail(); }
     Stats CategoryStats(std::int32_t) override { return {}; }
+    std::int64_t Count(std::int32_t, std::int64_t, std::int64_t) override { return 0; }
 
 private:
     [[noreturn]] void Fail() const;

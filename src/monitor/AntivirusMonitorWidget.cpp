@@ -194,7 +194,14 @@ bool AntivirusMonitorWidget::loadLogModule()
     // the registered instance, and an earlier one may still deliver records.
     static auto* const loaders = new std::vector<std::unique_ptr<CLogModuleLib>>();
     loaders->push_back(std::make_unique<CLogModuleLib>());
-    return loaders->back()->LoadSdk();
+    if (!loaders->back()->LoadSdk()) {
+        return false;
+    }
+    // The view by time, built before the module was loaded, shows its records.
+    if (m_viewByTime != nullptr) {
+        m_viewByTime->useLogModule(loaders->back().get());
+    }
+    return true;
 }
 
 void AntivirusMonitorWidget::setCenterWidget(QWidget* widget)

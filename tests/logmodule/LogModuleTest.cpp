@@ -1,8 +1,8 @@
 // The module's object through its table, as a client meets it: the record
 // layout that reaches the callback, the entries of the five categories, the
 // history newest first and the live records after it, ranged queries, ending
-// a query, clearing, and refused appends that write nothing. Over each store
-// (under Wine: memory).
+// a query, clearing, counting records in time ranges, and refused appends
+// that write nothing. Over each store (under Wine: memory).
 
 #include "LogModule.h"
 #include "ReportTime.h"
@@ -167,7 +167,7 @@ TEST_P(LogModuleTest, EachQueryEntryDeliversItsOwnCategory)
 
 TEST_P(LogModuleTest, EntriesWithoutAServiceAnswerNotServed)
 {
-    const std::size_t served[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 34};
+    const std::size_t served[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 34};
     RecordCollector collector;
     for (std::size_t index = 0; index < KO_REPORT_TABLE_SIZE; ++index) {
         if (std::find(std::begin(served), std::end(served), index) == std::end(served)) {
@@ -388,6 +388,37 @@ TEST_P(LogModuleTest, RefusedAppendsSayWhyAndWriteNothing)
     Stop(updates);
     EXPECT_EQ(Append(good), KO_REPORT_OK);
     EXPECT_EQ(LastError(), "") << "a success clears the last error";
+}
+
+TEST_P(LogModuleTest, RecordCountsCountEveryCategoryInEachRange)
+{
+    constexpr std::int64_t kHour = 3600 * 1000;
+    const std::int64_t start = kTime - 3 * kHour;
+    for (const std::int32_t category : kCategories) {
+        ASSERT_EQ(Append(category, start), KO_REPORT_OK) << LastError();
+    }
+    ASSERT_EQ(Append(KO_REPORT_HEARTBEAT, start + kHour - 1), KO_REPORT_OK);
+    ASSERT_EQ(Append(KO_REPORT_EXECUTE_SCAN, start + 2 * kHour), KO_REPORT_OK);
+    ASSERT_EQ(Append(KO_REPORT_EXECUTE_SCAN, start + 3 * kHour), KO_REPORT_OK);
+    const auto counts = Entry<KoReportRecordCountsFunction>(KO_REPORT_ENTRY_RECORD_COUNTS);
+
+    const std::int64_t bounds[] = {start, start + kHour, start + 2 * kHour, start + 2 * kHour,
+                                   start + 3 * kHour};
+    std::int64_t counted[4] = {-1, -1, -1, -1};
+    ASSERT_EQ(counts(m_object, bounds, 4, counted), KO_REPORT_OK) << LastError();
+    EXPECT_EQ(std::vector<std::int64_t>(counted, counted + 4),
+              (std::vector<std::int64_t>{6, 0, 0, 1}))
+        << "each range from its start up to its end; an empty range counts nothing";
+
+    EXPECT_EQ(counts(m_object, nullptr, 0, nullptr), KO_REPORT_OK) << "no range, nothing to count";
+    const std::int64_t descending[] = {start + kHour, start};
+    std::int64_t untouched = -1;
+    EXPECT_EQ(counts(m_object, descending, 1, &untouched), KO_REPORT_E_INVALID);
+    EXPECT_EQ(LastError(), "the bounds descend");
+    EXPECT_EQ(untouched, -1);
+    EXPECT_EQ(counts(m_object, nullptr, 1, &untouched), KO_REPORT_E_INVALID);
+    EXPECT_EQ(counts(m_object, bounds, 1, nullptr), KO_REPORT_E_INVALID);
+    EXPECT_EQ(counts(nullptr, bounds, 1, counted), KO_REPORT_E_INVALID);
 }
 
 TEST_P(LogModuleTest, TheLastErrorIsCutToTheBuffer)

@@ -1,6 +1,6 @@
 // The stores behind the journal, memory and SQLite alike: ids, the newest
 // first history of a category in a time range, the records after an id,
-// clearing, pruning and counts; and the journal's retention over them.
+// clearing, pruning, counts and counts in a time range; and the journal's retention over them.
 
 #include "Journal.h"
 #include "ReportLayout.h"
@@ -200,6 +200,18 @@ TEST_P(ReportStoreTest, PruningTakesTheOldestBeyondTheCountOrTooOld)
     EXPECT_EQ(m_store->Prune(RecordCategory::kHeartbeat, 8 * kDay, 100, 100), 3);
     EXPECT_EQ(m_store->CategoryStats(RecordCategory::kHeartbeat).oldest, 8 * kDay);
     EXPECT_EQ(m_store->CategoryStats(RecordCategory::kExecuteScan).count, 10) << "untouched";
+}
+
+TEST_P(ReportStoreTest, CountsACategorysRecordsFromTheStartUpToTheEnd)
+{
+    Append({Make(RecordCategory::kExecuteScan, kDay - 1), Make(RecordCategory::kExecuteScan, kDay),
+            Make(RecordCategory::kExecuteScan, 2 * kDay - 1),
+            Make(RecordCategory::kExecuteScan, 2 * kDay), Make(RecordCategory::kHeartbeat, kDay)});
+    EXPECT_EQ(m_store->Count(RecordCategory::kExecuteScan, kDay, 2 * kDay), 2)
+        << "the start belongs to the range, the end does not";
+    EXPECT_EQ(m_store->Count(RecordCategory::kHeartbeat, kDay, 2 * kDay), 1);
+    EXPECT_EQ(m_store->Count(RecordCategory::kExecuteScan, kDay, kDay), 0) << "an empty range";
+    EXPECT_EQ(m_store->Count(RecordCategory::kUpdatePackage, 0, 3 * kDay), 0);
 }
 
 TEST_P(JournalRetentionTest, AppendsNeverPruneAndAPruneKeepsTheLimits)

@@ -144,6 +144,38 @@ bool CLogModuleLib::clearRecords(int category)
     return true;
 }
 
+bool CLogModuleLib::queryRange(int category, std::int64_t from, std::int64_t to,
+                               ILogRecordHandler* handler)
+{
+    if (m_module == nullptr || handler == nullptr) {
+        return false;
+    }
+    void* const context = LogRecordHandlers::Get().Add(handler, this);
+    const auto query = reinterpret_cast<LogModuleQueryRange>(m_module->table[kQueryRangeEntry]);
+    const std::int32_t result =
+        query(m_module, category, from, to, &CLogModuleLib::onRecord, context);
+    if (result != 0) {
+        LOG_ERROR << "the ranged query of category " << category << " fails: " << result;
+    }
+    return result == 0;
+}
+
+std::vector<std::int64_t> CLogModuleLib::recordCounts(const std::vector<std::int64_t>& bounds) const
+{
+    if (m_module == nullptr || bounds.size() < 2) {
+        return {};
+    }
+    std::vector<std::int64_t> counts(bounds.size() - 1, 0);
+    const auto count = reinterpret_cast<LogModuleRecordCounts>(m_module->table[kRecordCountsEntry]);
+    const std::int32_t result =
+        count(m_module, bounds.data(), static_cast<std::uint32_t>(counts.size()), counts.data());
+    if (result != 0) {
+        LOG_DEBUG << "no record counts: " << result;
+        return {};
+    }
+    return counts;
+}
+
 // static
 void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
 {

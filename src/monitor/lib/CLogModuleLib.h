@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class ILogRecordHandler;
 
@@ -41,6 +42,9 @@ public:
     // an object releases it first.
     bool LoadSdk();
 
+    // Whether the loader holds a module object.
+    bool isLoaded() const { return m_module != nullptr; }
+
     // Registers `handler` for the records of `category` and asks the module
     // for them through the category's query entry; an id outside the five
     // categories asks for nothing. False without a module object or a
@@ -52,6 +56,19 @@ public:
     // id outside the five categories, or when the module does not serve the
     // entry or fails.
     bool clearRecords(int category);
+
+    // Registers `handler` for the records of `category` whose time lies in
+    // [from, to] (milliseconds since 1970 UTC, both ends included) and asks
+    // the module's ranged query for them: the stored ones newest first, then
+    // those appended later in the range. False without a module object or a
+    // handler, or when the module refuses the query.
+    bool queryRange(int category, std::int64_t from, std::int64_t to, ILogRecordHandler* handler);
+
+    // The number of records of all categories in each [bounds[i],
+    // bounds[i + 1]) for ascending `bounds` (milliseconds since 1970 UTC), one
+    // count per range; empty without a module object, for fewer than two
+    // bounds, or when the module does not count.
+    std::vector<std::int64_t> recordCounts(const std::vector<std::int64_t>& bounds) const;
 
     // Ends every registration of `handler`; once it returns no record reaches
     // the handler.

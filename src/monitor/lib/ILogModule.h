@@ -75,6 +75,26 @@ inline constexpr std::int32_t kRecordFound = 0;
 inline constexpr std::int32_t kEntryNotServed = -1;
 inline constexpr std::int32_t kRecordNotFound = -4;
 
+// The ranged query (4th entry): the records of `category` whose time lies in
+// [from, to] (milliseconds since 1970 UTC, both ends included), delivered
+// like the plain queries' records.
+inline constexpr std::size_t kQueryRangeEntry = 3;
+using LogModuleQueryRange = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module,
+                                                              std::int32_t category,
+                                                              std::int64_t from, std::int64_t to,
+                                                              LogRecordCallback callback,
+                                                              void* context);
+
+// The record counts (12th entry): `count` + 1 ascending bounds (milliseconds
+// since 1970 UTC) in, the number of records of all categories in each
+// [bounds[i], bounds[i + 1]) out. A module without it answers a negative
+// result.
+inline constexpr std::size_t kRecordCountsEntry = 11;
+using LogModuleRecordCounts = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module,
+                                                                const std::int64_t* bounds,
+                                                                std::uint32_t count,
+                                                                std::int64_t* counts);
+
 // The exports. CreateDllObject stores the object for the interface `id` in
 // `*module` (null when it has none); DestroyDllObject releases an object. The
 // loader does not use their results.

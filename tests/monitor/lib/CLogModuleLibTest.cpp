@@ -98,6 +98,38 @@ INSTANTIATE_TEST_SUITE_P(Categories, CLogModuleLibRecordsTest,
                          ::testing::Values(100221, kScanCategory, 100219, 100217,
                                            kUpdatePackageCategory));
 
+TEST_F(CLogModuleLibTest, ARangedQueryDeliversTheRecordsInItsRange)
+{
+    CLogModuleLib loader;
+    RecordLog handler;
+    EXPECT_FALSE(loader.queryRange(kScanCategory, 0, 1, &handler)) << "no module object yet";
+    ASSERT_TRUE(loader.LoadSdk());
+    EXPECT_FALSE(loader.queryRange(kScanCategory, 0, 1, nullptr));
+    EXPECT_FALSE(loader.queryRange(100216, 0, 1, &handler)) << "the module refuses";
+
+    // The two older seeded records, both ends of the range included.
+    ASSERT_TRUE(
+        loader.queryRange(kScanCategory, m_journal.SeedTime(0), m_journal.SeedTime(1), &handler));
+    const std::vector<RecordLog::Record> records = handler.WaitFor(2);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].time, m_journal.SeedTime(1));
+    EXPECT_EQ(records[1].time, m_journal.SeedTime(0));
+    EXPECT_EQ(records[0].category, kScanCategory);
+}
+
+TEST_F(CLogModuleLibTest, RecordCountsCountEveryCategoryPerRange)
+{
+    CLogModuleLib loader;
+    const std::vector<std::int64_t> bounds = {m_journal.SeedTime(0), m_journal.SeedTime(1),
+                                              m_journal.SeedTime(2) + 1};
+    EXPECT_TRUE(loader.recordCounts(bounds).empty()) << "no module object yet";
+    ASSERT_TRUE(loader.LoadSdk());
+    // Five categories, one seeded record each per second.
+    EXPECT_EQ(loader.recordCounts(bounds), (std::vector<std::int64_t>{5, 10}));
+    EXPECT_TRUE(loader.recordCounts({bounds[0]}).empty()) << "no range";
+    EXPECT_TRUE(loader.recordCounts({bounds[1], bounds[0]}).empty()) << "the module refuses";
+}
+
 TEST_F(CLogModuleLibTest, UnknownCategoriesAskTheModuleForNothing)
 {
     CLogModuleLib loader;

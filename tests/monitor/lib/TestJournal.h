@@ -17,9 +17,9 @@
 #include <vector>
 
 // A journal of the test's own for the log module beside this program:
-// KO_REPORT_JOURNAL names a fresh file in a temporary directory, and
-// kPerCategory records of each category are appended through the module's
-// own append entry, a second apart. The object keeps the module loaded
+// KO_REPORT_JOURNAL names a fresh file in a temporary directory, and, unless
+// it starts empty, kPerCategory records of each category are appended
+// through the module's own append entry, a second apart. The object keeps the module loaded
 // while it lives (the Windows build keeps its journal in the module's
 // memory).
 class TestJournal
@@ -48,7 +48,15 @@ public:
         std::string m_previous;
     };
 
-    TestJournal() : m_library(CLogModuleLib::kModulePath)
+    // Whether the journal starts with kPerCategory recent records of each
+    // category or empty.
+    enum class Start
+    {
+        Seeded,
+        Empty,
+    };
+
+    explicit TestJournal(Start start = Start::Seeded) : m_library(CLogModuleLib::kModulePath)
     {
         SetVariable(m_directory.Path() / "journal.db");
         if (!m_library.Load()) {
@@ -62,7 +70,9 @@ public:
             ADD_FAILURE() << "the module gives no object";
             return;
         }
-        Seed();
+        if (start == Start::Seeded) {
+            Seed();
+        }
     }
 
     ~TestJournal()

@@ -309,6 +309,48 @@ TEST_F(AntivirusMonitorPluginTest, ScanDiaryShowsTheRecordsAndOneAppendedWhileOp
     EXPECT_EQ(withLive, expected) << "the appended record on top";
 }
 
+TEST_F(AntivirusMonitorPluginTest, TheViewByTimeShowsTheRecordsOnceTheModuleIsLoaded)
+{
+    // The host loads the module after it built the page.
+    QWidget* byTime = FindOne(&m_host.page(), "ControlByDataWidget");
+    ASSERT_NE(byTime, nullptr);
+    QWidget* list = FindOne(byTime, "CProgramDiaryListWidget");
+    ASSERT_NE(list, nullptr);
+    // Type, time and info of the shown rows, top to bottom.
+    const auto shownRows = [&] {
+        QList<QWidget*> rows = Find(list, "CProgramDiaryListItemWidget");
+        rows.removeIf([](const QWidget* row) { return !row->isVisible(); });
+        std::sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+        QStringList shown;
+        for (const QWidget* row : rows) {
+            QStringList texts;
+            for (const char* name :
+                 {"PROGRAM_DIARY_LIST_LABEL_TYPE", "PROGRAM_DIARY_LIST_LABEL_TIME",
+                  "PROGRAM_DIARY_LIST_LABEL_INFO"}) {
+                texts << row->findChild<QLabel*>(name)->text();
+            }
+            shown << texts.join('|');
+        }
+        return shown;
+    };
+    ASSERT_EQ(shownRows().size(), 5);
+    EXPECT_EQ(shownRows().front(), "程序启动|2020-10-27 21:13:14|信息") << "the samples first";
+
+    ASSERT_TRUE(m_host.page().loadLogModule());
+    // The newest seeded records: one of each category at the same time, the
+    // later append first.
+    const std::int64_t newest = m_journal.SeedTime(TestJournal::kPerCategory - 1);
+    byTime->findChild<QDateEdit*>("DataWidgetControl")
+        ->setDate(QDateTime::fromMSecsSinceEpoch(newest).date());
+    const QString time = TimeText(newest);
+    const QStringList expected{
+        "下载更新包|" + time + "|test 0", "心跳上报时间|" + time + "|最后活跃时间 ：" + time,
+        "发现勒索程序|" + time + "|test 0 test 1", "执行扫描|" + time + "|test 0 test 1",
+        "程序启动|" + time + "|test 0"};
+    EXPECT_TRUE(WaitFor([&] { return shownRows() == expected; }))
+        << shownRows().join('\n').toStdString();
+}
+
 TEST_F(AntivirusMonitorPluginTest, HeartbeatDiaryShowsOneRowPerDay)
 {
     const std::int64_t twoDaysBack = m_journal.SeedTime(0) - 2 * 24 * 3600 * 1000;

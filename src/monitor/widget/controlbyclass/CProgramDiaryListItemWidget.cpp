@@ -87,6 +87,8 @@ void CProgramDiaryListItemWidget::setData(const DiaryListRecord& record, int ind
 
     showInfo(record.info);
     m_about = record.about;
+    m_category = record.category;
+    m_id = record.id;
     m_programStart = record.type == CControlSetting::Text(kTextProgramStart);
     showAboutIcon(record.type == CControlSetting::Text(kTextHeartbeat));
 }
@@ -129,6 +131,10 @@ QString CProgramDiaryListItemWidget::elideToWidth(const QString& text, int width
 
 void CProgramDiaryListItemWidget::OnBtnSeeClicked()
 {
+    if (m_id != 0) {
+        emit sig_viewRecord(m_category, m_id);
+        return;
+    }
     if (!m_programStart) {
         return;
     }

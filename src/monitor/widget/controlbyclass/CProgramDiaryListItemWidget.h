@@ -12,9 +12,10 @@ class QPushButton;
 
 // One 685 x 60 row of the view by time: a number badge, the record's type and
 // time, its info text (elided to 250 px, the whole text wrapped in the
-// tooltip) and a "查看" button that opens the detail box on program-start
-// rows. Heartbeat rows also show the about icon right of the type. The labels
-// carry the object names that the page style sheet selects
+// tooltip) and a "查看" button: on a journal record's row it asks for the
+// record's detail (sig_viewRecord), on a sample program-start row it opens
+// the detail box. Heartbeat rows also show the about icon right of the
+// type. The labels carry the object names that the page style sheet selects
 // ("PROGRAM_DIARY_LIST_LABEL_TYPE", "..._TIME", "..._NUM", "..._INFO",
 // "PROGRAM_DIARY_SEE_BTN"). GUI thread only.
 class CProgramDiaryListItemWidget : public QWidget
@@ -33,6 +34,9 @@ public:
     QString elideToWidth(const QString& text, int width) const;
 
     bool isProgramStart() const { return m_programStart; }
+    // The shown record's category and journal id (0 for a sample record).
+    int category() const { return m_category; }
+    qint64 recordId() const { return m_id; }
 
     // The selected row is filled in the selection colour instead of white.
     void setSelected(bool selected);
@@ -41,9 +45,14 @@ public:
     void pressSeeButton();
     QString aboutText() const { return m_about; }
 
+signals:
+    // "查看" was pressed on the row of a journal record.
+    void sig_viewRecord(int category, qint64 id);
+
 public slots:
-    // On program-start rows, runs the detail box modally and deletes it once
-    // it is closed; does nothing on other rows.
+    // On the row of a journal record, emits sig_viewRecord. On a sample
+    // program-start row, runs the detail box modally and deletes it once it
+    // is closed; does nothing on other sample rows.
     void OnBtnSeeClicked();
 
 protected:
@@ -63,5 +72,7 @@ private:
     QPixmap m_badge;
     QString m_about;
     bool m_programStart = false;
+    int m_category = 0;
+    qint64 m_id = 0;
     bool m_selected = false;
 };

@@ -3,6 +3,7 @@
 #include "base_ui/controls/FocusFrame.h"
 #include "base_ui/controls/RowKeyNavigation.h"
 #include "base_ui/tools/CControlSetting.h"
+#include "monitor/lib/RecordCategory.h"
 #include "monitor/widget/MonitorAccessibleFactory.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListItemWidget.h"
 
@@ -20,9 +21,18 @@
 
 namespace {
 
-// Category titles of the sample records, in list order: program start,
-// ransomware found, download update package, heartbeat, execute scan.
-constexpr int kSampleTypes[] = {110000, 110100, 110200, 110300, 110400};
+// Category titles of the sample records and their categories, in list
+// order: program start, ransomware found, download update package,
+// heartbeat, execute scan.
+constexpr struct
+{
+    int title;
+    int category;
+} kSampleTypes[] = {{110000, RecordCategory::kProgramStart},
+                    {110100, RecordCategory::kRansomwareFound},
+                    {110200, RecordCategory::kUpdatePackage},
+                    {110300, RecordCategory::kHeartbeat},
+                    {110400, RecordCategory::kExecuteScan}};
 constexpr int kSamplesPerType = 5;
 constexpr int kTextSampleTime = 100000010;
 constexpr int kTextSampleAbout = 100000011;
@@ -52,6 +62,8 @@ CProgramDiaryListWidget::CProgramDiaryListWidget(QWidget* parent)
         auto* row = new CProgramDiaryListItemWidget(this);
         row->move(0, slot * kRowHeight);
         row->hide();
+        connect(row, &CProgramDiaryListItemWidget::sig_viewRecord, this,
+                &CProgramDiaryListWidget::recordViewRequested);
         m_rows.push_back(row);
     }
     addSampleRecords();
@@ -62,10 +74,12 @@ void CProgramDiaryListWidget::addSampleRecords()
     const QString time = CControlSetting::Text(kTextSampleTime);
     const QString about = CControlSetting::Text(kTextSampleAbout);
     const QString info = CControlSetting::Text(kTextSampleInfo);
-    for (const int type : kSampleTypes) {
-        const QString title = CControlSetting::Text(type);
+    for (const auto& type : kSampleTypes) {
+        const QString title = CControlSetting::Text(type.title);
         for (int i = 0; i < kSamplesPerType; ++i) {
-            addRecord({title, time, about, info});
+            DiaryListRecord record{title, time, about, info};
+            record.category = type.category;
+            addRecord(std::move(record));
         }
     }
 }
@@ -86,6 +100,61 @@ void CProgramDiaryListWidget::addRecord(DiaryListRecord record)
     } else {
         layoutItems();
     }
+}
+
+void CProgramDiaryListWidget::setRecords(std::vector<DiaryListRecord> records)
+{
+    const bool anchored = m_scrollOffset > 0 && m_firstRecord < recordCount();
+    const DiaryListRecord* anchor = anchored ? &m_records[m_firstRecord] : nullptr;
+    const int anchorCategory = anchored ? anchor->category : 0;
+    const qint64 anchorId = anchored ? anchor->id : 0;
+    const int anchorShift = m_scrollOffset - m_firstRecord * kRowHeight;
+    const bool selected = m_selected >= 0;
+    const int selectedCategory = selected ? m_records[m_selected].category : 0;
+    const qint64 selectedId = selected ? m_records[m_selected].id : 0;
+
+    m_records = std::move(records);
+    m_contentHeight = kRowHeight * recordCount();
+    m_selected = selected ? indexOf(selectedCategory, selectedId) : -1;
+    updateScrollBar();
+    const int anchorIndex = anchored ? indexOf(anchorCategory, anchorId) : -1;
+    if (anchorIndex >= 0) {
+        scrollToOffset(anchorIndex * kRowHeight + anchorShift);
+    } else {
+        // A record in view that has gone leaves the scroll position alone.
+        scrollToOffset(anchored ? m_scrollOffset : 0);
+    }
+    layoutItems();
+    if (QAccessible::isActive()) {
+        // Screen readers read the items anew: their records changed places.
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+int CProgramDiaryListWidget::indexOf(int category, qint64 id) const
+{
+    const auto found = std::find_if(m_records.begin(), m_records.end(), [&](const auto& record) {
+        return record.category == category && record.id == id;
+    });
+    return found == m_records.end() ? -1 : static_cast<int>(found - m_records.begin());
+}
+
+void CProgramDiaryListWidget::scrollToOffset(int offset)
+{
+    const int scrollable = m_contentHeight - height();
+    if (offset <= 0 || scrollable <= 0) {
+        m_scrollPercent = 0;
+        m_scrollOffset = 0;
+        m_handle.moveToStart();
+        return;
+    }
+    // Half a pixel more, so that layoutItems' truncation lands on `offset`.
+    m_scrollPercent = std::min(100.0, (std::min(offset, scrollable) + 0.5) * 100.0 / scrollable);
+    const int range = m_handle.lowestTop() - m_handle.firstTop();
+    m_handle.moveTo(m_handle.firstTop() +
+                    static_cast<int>(std::lround(range * m_scrollPercent / 100)));
+    update(m_trackRect);
 }
 
 void CProgramDiaryListWidget::slt_filterDataByTime(const QDateTime& /*time*/)
@@ -256,12 +325,7 @@ void CProgramDiaryListWidget::scrollToRecord(int index)
     } else {
         return;
     }
-    // Half a pixel more, so that layoutItems' truncation lands on `offset`.
-    m_scrollPercent = std::min(100.0, (offset + 0.5) * 100.0 / scrollable);
-    const int range = m_handle.lowestTop() - m_handle.firstTop();
-    m_handle.moveTo(m_handle.firstTop() +
-                    static_cast<int>(std::lround(range * m_scrollPercent / 100)));
-    update(m_trackRect);
+    scrollToOffset(offset);
 }
 
 bool CProgramDiaryListWidget::pressSelectedSeeButton()

@@ -25,7 +25,8 @@ class FocusFrame;
 // scroll it wholly into view, Enter or Space presses the selected row's
 // "查看" button, Ctrl+C copies its type, time and info, tab-separated. A
 // keyboard focus shows a dotted frame. Screen readers see a list of the
-// records (DiaryListAccessible). GUI thread only.
+// records (DiaryListAccessible). A row's "查看" on a journal record emits
+// recordViewRequested with its category and id. GUI thread only.
 class CProgramDiaryListWidget : public QWidget
 {
     Q_OBJECT
@@ -40,6 +41,14 @@ public:
     Q_DISABLE_COPY_MOVE(CProgramDiaryListWidget)
 
     void addRecord(DiaryListRecord record);
+
+    // Replaces the records (the records of the log module, sorted). At the
+    // top the list stays at the top, so new records at the head show; scrolled
+    // away, the record in the first row slot keeps its place on the screen
+    // (found by category and journal id; when it has gone, the scroll
+    // position stays), and the selection stays on its record, or goes when
+    // its record has gone.
+    void setRecords(std::vector<DiaryListRecord> records);
 
     const std::vector<DiaryListRecord>& records() const { return m_records; }
     QRectF handleRect() const { return m_handle.rect(); }
@@ -58,6 +67,10 @@ public:
     void clearSelection();
     // The row widget showing the record, or null while it is scrolled out.
     CProgramDiaryListItemWidget* rowOf(int index) const;
+
+signals:
+    // A row's "查看" was pressed on a record of the journal.
+    void recordViewRequested(int category, qint64 id);
 
 public slots:
     // Reserved for filtering by date: the list keeps all of its records.
@@ -84,6 +97,10 @@ private:
     int recordCount() const;
     // Moves the scroll position the least so that the record is wholly shown.
     void scrollToRecord(int index);
+    // Places the scroll position at content pixel `offset`.
+    void scrollToOffset(int offset);
+    // The index of the record of `category` and journal `id`, or -1.
+    int indexOf(int category, qint64 id) const;
     bool pressSelectedSeeButton();
     bool copySelectedRecord() const;
 

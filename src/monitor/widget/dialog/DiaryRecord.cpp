@@ -26,6 +26,7 @@ std::optional<DiaryRecord> DiaryRecord::FromModule(const void* record, int categ
         return std::nullopt;
     }
     DiaryRecord copy;
+    copy.category = report->category;
     copy.id = report->id;
     copy.time = report->time;
     copy.fields.reserve(report->fieldCount);

@@ -1,7 +1,9 @@
-// The view-by-time page: its place in the monitor page, the date edit and the
-// list, the weekend format, and that changing the date leaves the list alone.
+// The view-by-time page without a log module: its place in the monitor page,
+// the date edit and the list, the calendar made only when its popup opens,
+// the weekend format, and that changing the date leaves the list alone.
 
 #include "monitor/widget/controlbyclass/ControlByDataWidget.h"
+#include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListItemWidget.h"
 #include "monitor/widget/controlbyclass/CProgramDiaryListWidget.h"
 
@@ -84,9 +86,25 @@ TEST_F(ControlByDataWidgetTest, InitShowBuildsOnce)
     EXPECT_EQ(m_view->findChildren<CProgramDiaryListWidget*>().size(), 1);
 }
 
+TEST_F(ControlByDataWidgetTest, TheCalendarIsMadeWhenItsPopupFirstOpens)
+{
+    EXPECT_FALSE(m_view->hasCalendar());
+    EXPECT_TRUE(m_view->findChildren<QCalendarWidget*>().isEmpty())
+        << "the page's first frame pays for no calendar";
+
+    QDateEdit* date = m_view->dateEdit();
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(date->width() - 10, date->height() / 2));
+    ASSERT_TRUE(m_view->hasCalendar());
+    QCalendarWidget* calendar = m_view->calendarWidget();
+    EXPECT_TRUE(WaitFor([&] { return calendar->isVisible(); })) << "the popup opened";
+    EXPECT_EQ(calendar->weekdayTextFormat(Qt::Sunday).foreground().color(), QColor("#393164"))
+        << "styled before it showed";
+    calendar->window()->close();
+}
+
 TEST_F(ControlByDataWidgetTest, WeekendsLookLikeWeekdays)
 {
-    const QCalendarWidget* calendar = m_view->dateEdit()->calendarWidget();
+    const QCalendarWidget* calendar = m_view->calendarWidget();
     ASSERT_NE(calendar, nullptr);
     const QTextCharFormat monday = calendar->weekdayTextFormat(Qt::Monday);
     for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday}) {
@@ -111,6 +129,18 @@ TEST_F(ControlByDataWidgetTest, ChangingTheDateLeavesTheListAlone)
 
     EXPECT_EQ(ShownRows(), before);
     EXPECT_EQ(m_view->listWidget()->records().size(), 25u);
+}
+
+TEST_F(ControlByDataWidgetTest, ALoaderWithoutAModuleLeavesTheSampleRecords)
+{
+    CLogModuleLib loader; // registered, but never loaded
+    ControlByDataWidget view(&m_page);
+    view.initShow();
+    view.useLogModule(&loader);
+    view.useLogModule(nullptr);
+    EXPECT_EQ(view.listWidget()->records().size(), 25u);
+    view.dateEdit()->setDate(QDate::currentDate().addDays(-1));
+    EXPECT_EQ(view.listWidget()->records().size(), 25u);
 }
 
 } // namespace

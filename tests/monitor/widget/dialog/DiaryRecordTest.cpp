@@ -1,5 +1,6 @@
-// Copying the module's records: id, time and fields in UTF-8, and nothing from a record
-// that is too short, of another category or without its fields.
+// Copying the module's records: category, id, time and fields in UTF-8, and
+// nothing from a record that is too short, of another category or without
+// its fields.
 
 #include "monitor/widget/dialog/DiaryRecord.h"
 
@@ -17,11 +18,12 @@ struct ScanRecord
     KoReportRecord record{sizeof(KoReportRecord), KO_REPORT_EXECUTE_SCAN, 7, 1234, 0, 2, fields};
 };
 
-TEST(DiaryRecordTest, CopiesTheIdTheTimeAndTheFieldsInUtf8)
+TEST(DiaryRecordTest, CopiesTheCategoryIdTimeAndTheFieldsInUtf8)
 {
     const ScanRecord scan;
     const auto copy = DiaryRecord::FromModule(&scan.record, KO_REPORT_EXECUTE_SCAN);
     ASSERT_TRUE(copy.has_value());
+    EXPECT_EQ(copy->category, KO_REPORT_EXECUTE_SCAN);
     EXPECT_EQ(copy->id, 7);
     EXPECT_EQ(copy->time, 1234);
     EXPECT_EQ(copy->fields, (std::vector<std::string>{"快扫", "ok"}));
