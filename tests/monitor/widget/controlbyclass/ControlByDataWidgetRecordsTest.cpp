@@ -282,7 +282,9 @@ TEST_F(ControlByDataWidgetRecordsTest, ViewOnARowAsksForItsRecord)
         SCOPED_TRACE(c.row);
         CProgramDiaryListItemWidget* row = m_list->rowOf(c.row);
         ASSERT_NE(row, nullptr);
+        const ModalWatch watch([](QDialog& box) { box.reject(); }); // the record's detail box
         QTest::mouseClick(row->findChild<QPushButton*>("PROGRAM_DIARY_SEE_BTN"), Qt::LeftButton);
+        EXPECT_TRUE(watch.seen());
         ASSERT_EQ(spy.size(), 1);
         const QList<QVariant> arguments = spy.takeFirst();
         EXPECT_EQ(arguments.at(0).toInt(), c.category);
