@@ -179,7 +179,26 @@ std::vector<std::int64_t> CLogModuleLib::recordCounts(const std::vector<std::int
 // static
 void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
 {
-    LogRecordHandlers::Get().Remove(handler);
+    // A registration's source is the loader that made its query; a loader
+    // that releases its module ends its registrations first, so the source
+    // of one still registered holds the module that runs the query.
+    for (const LogRecordHandlers::Ended& ended : LogRecordHandlers::Get().Remove(handler)) {
+        if (ended.source != nullptr) {
+            static_cast<const CLogModuleLib*>(ended.source)->stopQuery(ended.context);
+        }
+    }
+}
+
+void CLogModuleLib::stopQuery(void* context) const
+{
+    if (m_module == nullptr) {
+        return;
+    }
+    const auto stop = reinterpret_cast<LogModuleStop>(m_module->table[kStopQueryEntry]);
+    const std::int32_t result = stop(m_module, context);
+    if (result != 0) {
+        LOG_DEBUG << "the module does not stop a query: " << result;
+    }
 }
 
 // static

@@ -70,8 +70,9 @@ public:
     // bounds, or when the module does not count.
     std::vector<std::int64_t> recordCounts(const std::vector<std::int64_t>& bounds) const;
 
-    // Ends every registration of `handler`; once it returns no record reaches
-    // the handler.
+    // Ends every registration of `handler` and asks the module to stop the
+    // queries made for it (its stop entry); once it returns no record
+    // reaches the handler. GUI thread, never from a record's delivery.
     static void stopRecords(ILogRecordHandler* handler);
 
     // What fetchRecord found.
@@ -96,6 +97,9 @@ private:
     // the query.
     static std::int32_t onRecord(void* context, const void* record, std::uint32_t value1,
                                  std::uint32_t value2);
+
+    // Asks the module to end the queries made with `context`.
+    void stopQuery(void* context) const;
 
     // Destroys the module object, if any.
     void releaseModule();

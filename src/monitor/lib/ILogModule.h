@@ -58,6 +58,12 @@ inline constexpr std::size_t kRansomwareRecordsEntry = 2;
 inline constexpr std::size_t kScanRecordsEntry = 10;
 inline constexpr std::size_t kUpdatePackageRecordsEntry = 34;
 
+// The entry that ends every query made with one context (the 5th); once it
+// returns, the module calls the callback for them no more. Never called from
+// the callback.
+inline constexpr std::size_t kStopQueryEntry = 4;
+using LogModuleStop = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, void* context);
+
 // The entry that deletes every record of one category (the 8th); it answers
 // 0 on success, a negative code otherwise (-1: the module does not serve it).
 inline constexpr std::size_t kClearRecordsEntry = 7;

@@ -22,12 +22,19 @@ void* LogRecordHandlers::Add(ILogRecordHandler* handler, const void* source)
     return reinterpret_cast<void*>(number);
 }
 
-void LogRecordHandlers::Remove(ILogRecordHandler* handler)
+std::vector<LogRecordHandlers::Ended> LogRecordHandlers::Remove(ILogRecordHandler* handler)
 {
     const KO::ScopedLock lock(m_mutex);
+    std::vector<Ended> ended;
     for (auto entry = m_handlers.begin(); entry != m_handlers.end();) {
-        entry = entry->second.handler == handler ? m_handlers.erase(entry) : std::next(entry);
+        if (entry->second.handler != handler) {
+            ++entry;
+            continue;
+        }
+        ended.push_back({reinterpret_cast<void*>(entry->first), entry->second.source});
+        entry = m_handlers.erase(entry);
     }
+    return ended;
 }
 
 void LogRecordHandlers::End(const void* source)

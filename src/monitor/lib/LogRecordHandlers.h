@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 class ILogRecordHandler;
 
@@ -30,8 +31,16 @@ public:
     // module for it.
     void* Add(ILogRecordHandler* handler, const void* source = nullptr);
 
-    // Ends every registration of `handler`, waiting for a running delivery.
-    void Remove(ILogRecordHandler* handler);
+    // A registration that Remove ended: its context and its source.
+    struct Ended
+    {
+        void* context;
+        const void* source;
+    };
+
+    // Ends every registration of `handler`, waiting for a running delivery,
+    // and returns them.
+    std::vector<Ended> Remove(ILogRecordHandler* handler);
 
     // Ends every registration for `source` and tells each handler so
     // (recordsEnded), waiting for a running delivery: `source`'s module
