@@ -39,6 +39,8 @@
 
 namespace {
 
+using namespace DiaryTestSupport;
+
 using Row = CTableWidget::Row;
 
 const QStringList kFilterEntries = {"全部", "今天", "最近三天", "最近一周", "最近一个月", "自定义"};
@@ -148,41 +150,6 @@ protected:
             EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
         }
         return dialog;
-    }
-
-    static CTableWidget* Table(const QWidget& dialog) { return dialog.findChild<CTableWidget*>(); }
-
-    static QComboBox* TimeFilter(const QWidget& dialog)
-    {
-        return dialog.findChild<QComboBox*>("PROGRAM_DIARY_COMBOBOX");
-    }
-
-    static void Click(QWidget* widget, QPoint pos = QPoint(-1, -1))
-    {
-        ASSERT_NE(widget, nullptr);
-        QTest::mouseClick(widget, Qt::LeftButton, {},
-                          pos == QPoint(-1, -1) ? widget->rect().center() : pos);
-    }
-
-    static void ClickButton(const QWidget& dialog, const char* name)
-    {
-        Click(dialog.findChild<CCommonButton*>(name));
-    }
-
-    // Picks a time filter entry as a user does: opens the popup with a click,
-    // points at the entry and clicks it. (The popup takes a release only
-    // after the pointer moved in it, or once the double-click time passed.)
-    static void PickFilter(QComboBox* combo, int index)
-    {
-        ASSERT_NE(combo, nullptr);
-        Click(combo);
-        QAbstractItemView* view = combo->view();
-        ASSERT_TRUE(WaitFor([view] { return view->isVisible(); }));
-        const QRect item = view->visualRect(combo->model()->index(index, 0));
-        QTest::mouseMove(view->viewport(), item.topLeft() + QPoint(2, 2));
-        QTest::mouseMove(view->viewport(), item.center());
-        Click(view->viewport(), item.center());
-        ASSERT_TRUE(WaitFor([view] { return !view->isVisible(); }));
     }
 
     static void ExpectSampleRows(const CTableWidget& table, const Row& row)
@@ -457,7 +424,7 @@ TEST_F(ProgramDiaryDialogTest, ContextMenuExportsTheSampleRows)
     const TestDirectory directory;
     const QString path = directory.FilePath("sample.csv");
     DiaryCsvTesting::SetSavePath(path);
-    DiaryTestSupport::ExportByMenu(*dialog);
+    ExportByMenu(*dialog);
     const bool written = WaitFor([&] { return QFile::exists(path); });
     DiaryCsvTesting::SetSavePath(std::nullopt);
     ASSERT_TRUE(written);
