@@ -248,7 +248,12 @@ QComboBox* CHeader::addComboBox(int column)
     target.checkBox = nullptr;
     target.hasWidget = false;
     placeEmbeddedWidgets();
-    combo->show();
+    // A header not yet shown shows the combo box with itself. Showing it now
+    // would polish it, and a style sheet its owner sets next would polish it
+    // all over again.
+    if (isVisible()) {
+        combo->show();
+    }
     return combo;
 }
 
