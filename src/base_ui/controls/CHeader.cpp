@@ -2,6 +2,7 @@
 
 #include "base/Logging.h"
 #include "base_ui/controls/CCheckBox.h"
+#include "base_ui/controls/ListPopupComboBox.h"
 #include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QApplication>
@@ -241,7 +242,7 @@ QComboBox* CHeader::addComboBox(int column)
         return existing;
     }
     delete target.widget;
-    auto* combo = new QComboBox(this);
+    auto* combo = new ListPopupComboBox(this);
     combo->setMinimumSize(kComboMinWidth, kComboHeight);
     combo->resize(kComboMinWidth, kComboHeight);
     target.widget = combo;

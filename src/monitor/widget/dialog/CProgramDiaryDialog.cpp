@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -268,10 +267,9 @@ void CProgramDiaryDialog::buildTimeFilter()
     m_timeFilter = m_table->addHeaderComboBox(0);
     m_timeFilter->setObjectName(
         QString::fromStdString(CControlSetting::Get_Object_Name(kTextComboBox)));
-    // The sheet before the view and the items, which it would repolish.
+    // The sheet before the items, which it would repolish.
     m_timeFilter->setStyleSheet(kComboBoxSheet);
     connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
-    m_timeFilter->setView(new QListView(m_timeFilter));
     for (int index = 0; index < kFilterCount; ++index) {
         m_timeFilter->addItem(CControlSetting::Text(kTextFirstFilter + index));
     }
