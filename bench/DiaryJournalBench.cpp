@@ -41,6 +41,7 @@
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -51,6 +52,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -211,20 +213,62 @@ struct Memory
     }
 };
 
-// Notes the first paint of a watched widget.
-class FirstPaint : public QObject
+double Ms(const QElapsedTimer& clock)
+{
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// The end of a dialog's first frame: the time once its window has handled
+// the first expose or update request in which the dialog painted, before
+// anything else the event loop would run after it in the same turn.
+class FirstFrame : public QObject
 {
 public:
-    bool painted = false;
+    FirstFrame(const QElapsedTimer& clock, std::function<int()> rows)
+        : m_clock(clock), m_rows(std::move(rows))
+    {}
+
+    bool done() const { return m_done; }
+    double ms() const { return m_ms; }
+    // The rows the dialog held then.
+    int rows() const { return m_rowsThen; }
+
+    // Watches `dialog`, shown, and its window.
+    void watch(QDialog& dialog)
+    {
+        dialog.installEventFilter(this);
+        dialog.windowHandle()->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint) {
-            painted = true;
+        if (m_done) {
+            return false;
         }
-        return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::Paint) {
+            m_painted = true;
+            return false;
+        }
+        if (event->type() != QEvent::Expose && event->type() != QEvent::UpdateRequest) {
+            return false;
+        }
+        watched->event(event);
+        if (m_painted) {
+            m_ms = Ms(m_clock);
+            m_rowsThen = m_rows();
+            m_done = true;
+        }
+        return true;
     }
+
+private:
+    const QElapsedTimer& m_clock;
+    const std::function<int()> m_rows;
+    int m_rowsThen = 0;
+    bool m_painted = false;
+    bool m_done = false;
+    double m_ms = 0;
 };
 
 // Processes events until `done` holds; false after kWaitLimitMs.
@@ -240,11 +284,6 @@ bool ProcessUntil(Predicate done)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return true;
-}
-
-double Ms(const QElapsedTimer& clock)
-{
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
 // What one dialog measured.
@@ -298,16 +337,15 @@ Opened Open(Make make, Shown shown, Fill fill)
 {
     const Memory before = Memory::Trimmed();
     Opened opened;
-    FirstPaint paint;
     QElapsedTimer clock;
     clock.start();
     std::unique_ptr<QDialog> dialog = make();
-    dialog->installEventFilter(&paint);
+    FirstFrame frame(clock, [&] { return shown(*dialog); });
     dialog->show();
-    ProcessUntil([&] { return paint.painted; });
-    opened.firstFrameMs = Ms(clock);
-    dialog->removeEventFilter(&paint);
-    opened.rowsAtFirstFrame = shown(*dialog);
+    frame.watch(*dialog);
+    ProcessUntil([&] { return frame.done(); });
+    opened.firstFrameMs = frame.ms();
+    opened.rowsAtFirstFrame = frame.rows();
     ProcessUntil([&] {
         fill(*dialog);
         return shown(*dialog) >= kRecords;
