@@ -61,6 +61,10 @@ constexpr std::size_t kMaxColumns = 4;
 // Records added to the table per turn of the event loop: a few milliseconds
 // of sorted merging, so that a long history keeps the dialog responsive.
 constexpr std::size_t kRecordsPerTurn = 2000;
+// Records added before the first frame of the shown dialog: its top rows
+// (the history comes newest first) at a fraction of a millisecond; the rest
+// waits for that frame.
+constexpr std::size_t kRecordsBeforeFirstFrame = 100;
 constexpr int kFilterCount = 6;
 
 QColor Colour(int id)
@@ -305,6 +309,13 @@ void CProgramDiaryDialog::loadData(const void* record, std::uint32_t value1, std
 
 void CProgramDiaryDialog::showArrivedRecords()
 {
+    if (isVisible() && !m_framePainted) {
+        if (!m_firstRecordsAdded) {
+            m_firstRecordsAdded = true;
+            m_rows.add(m_inbox->take(kRecordsBeforeFirstFrame), *m_table);
+        }
+        return;
+    }
     m_rows.add(m_inbox->take(kRecordsPerTurn), *m_table);
 }
 
@@ -406,4 +417,11 @@ void CProgramDiaryDialog::paintEvent(QPaintEvent* /*event*/)
     painter.drawLine(right, 0, right, bottom);
     painter.drawLine(right, bottom, 0, bottom);
     painter.drawLine(0, bottom, 0, 0);
+
+    if (!m_framePainted) {
+        // The records that waited for the first frame follow it.
+        m_framePainted = true;
+        QMetaObject::invokeMethod(this, &CProgramDiaryDialog::showArrivedRecords,
+                                  Qt::QueuedConnection);
+    }
 }

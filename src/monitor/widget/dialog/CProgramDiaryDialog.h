@@ -35,7 +35,9 @@ class QComboBox;
 // shows the category's records instead of the sample rows, newest first
 // (DiaryRows): the history, then records appended while the dialog is open.
 // They arrive on the module's thread (a TRACE line each) and reach the table
-// through a DiaryRecordInbox, one batch per turn of the event loop.
+// through a DiaryRecordInbox, one batch per turn of the event loop; once the
+// dialog is shown, only its first few rows are added before its first frame
+// is painted, so that a long history does not hold the frame back.
 //
 // The dialog, its detail box and its date dialog delete themselves once they
 // are closed (exec deletes the dialog when it returns): hold them through a
@@ -130,4 +132,8 @@ private:
     DiaryRows m_rows;
     // The table shows the module's records rather than the sample rows.
     bool m_showsRecords = false;
+    // The shown dialog painted its first frame; before it, records wait
+    // after a first few (m_firstRecordsAdded), so the frame comes first.
+    bool m_framePainted = false;
+    bool m_firstRecordsAdded = false;
 };
