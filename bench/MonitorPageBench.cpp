@@ -179,34 +179,55 @@ const Counts& CountWidgets()
     return counts;
 }
 
+// Mean first frames of the page and the diary in this run, for the ratios
+// the styled references report.
+double g_pageMs = 0;
+double g_diaryMs = 0;
+
+double MeanMs(double seconds, const benchmark::State& state)
+{
+    return state.iterations() == 0 ? 0 : seconds * 1000 / static_cast<double>(state.iterations());
+}
+
 void BM_PageFirstFrame(benchmark::State& state)
 {
     state.counters["widgets"] = CountWidgets().page;
+    double seconds = 0;
     for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
         std::unique_ptr<QWidget> window = NewWindow();
         iAntivirusMonitor* page = GetInterface()();
         page->setParentWidget(window.get());
         page->initUi();
         ShowUntilPainted(*window, *page);
+        seconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
         state.PauseTiming();
         Discard(window);
         state.ResumeTiming();
     }
+    g_pageMs = MeanMs(seconds, state);
 }
 BENCHMARK(BM_PageFirstFrame)->Unit(benchmark::kMillisecond);
 
-void PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
+// Returns the mean first frame in milliseconds.
+double PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
 {
     const int labels = CountWidgets().page;
     state.counters["widgets"] = labels;
+    double seconds = 0;
     for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
         std::unique_ptr<QWidget> window = NewWindow();
         QWidget* page = PlainPage(window.get(), labels, sheet);
         ShowUntilPainted(*window, *page);
+        seconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
         state.PauseTiming();
         Discard(window);
         state.ResumeTiming();
     }
+    return MeanMs(seconds, state);
 }
 
 void BM_PlainPageFirstFrame(benchmark::State& state)
@@ -215,10 +236,14 @@ void BM_PlainPageFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_PlainPageFirstFrame)->Unit(benchmark::kMillisecond);
 
-// The plain page with the page's style sheet.
+// The plain page with the page's style sheet; `page_ratio` is the page's
+// first frame in this run over this one's.
 void BM_StyledPlainPageFirstFrame(benchmark::State& state)
 {
-    PlainPageFirstFrame(state, CountWidgets().sheet);
+    const double ms = PlainPageFirstFrame(state, CountWidgets().sheet);
+    if (g_pageMs > 0 && ms > 0) {
+        state.counters["page_ratio"] = g_pageMs / ms;
+    }
 }
 BENCHMARK(BM_StyledPlainPageFirstFrame)->Unit(benchmark::kMillisecond);
 
@@ -231,24 +256,30 @@ void BM_DiaryFirstFrame(benchmark::State& state)
     page->initUi();
     ShowUntilPainted(*window, *page);
     const QList<QWidget*> buttons = CategoryButtons(*page);
+    double seconds = 0;
     for (auto _ : state) {
-        state.SetIterationTime(TimeToModalPaint([&] { SendClick(buttons.first()); }));
+        const double iteration = TimeToModalPaint([&] { SendClick(buttons.first()); });
+        seconds += iteration;
+        state.SetIterationTime(iteration);
     }
+    g_diaryMs = MeanMs(seconds, state);
     Discard(window);
 }
 BENCHMARK(BM_DiaryFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A plain dialog over a plain page with the style sheet `sheet`, as the
 // diary is over the page.
-void PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
+// Returns the mean first frame in milliseconds.
+double PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
 {
     const int labels = CountWidgets().diary;
     state.counters["widgets"] = labels;
     std::unique_ptr<QWidget> window = NewWindow();
     QWidget* page = PlainPage(window.get(), 0, sheet);
     window->show();
+    double seconds = 0;
     for (auto _ : state) {
-        state.SetIterationTime(TimeToModalPaint([&] {
+        const double iteration = TimeToModalPaint([&] {
             QDialog dialog(page, Qt::FramelessWindowHint);
             dialog.resize(460, 400);
             for (int i = 0; i < labels; ++i) {
@@ -256,9 +287,12 @@ void PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
                 label->move(10 + (i % 4) * 110, 10 + (i / 4) * 20);
             }
             dialog.exec();
-        }));
+        });
+        seconds += iteration;
+        state.SetIterationTime(iteration);
     }
     Discard(window);
+    return MeanMs(seconds, state);
 }
 
 void BM_PlainDialogFirstFrame(benchmark::State& state)
@@ -267,10 +301,14 @@ void BM_PlainDialogFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_PlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The plain dialog under the page's style sheet.
+// The plain dialog under the page's style sheet; `diary_ratio` is the
+// diary's first frame in this run over this one's.
 void BM_StyledPlainDialogFirstFrame(benchmark::State& state)
 {
-    PlainDialogFirstFrame(state, CountWidgets().sheet);
+    const double ms = PlainDialogFirstFrame(state, CountWidgets().sheet);
+    if (g_diaryMs > 0 && ms > 0) {
+        state.counters["diary_ratio"] = g_diaryMs / ms;
+    }
 }
 BENCHMARK(BM_StyledPlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -2,6 +2,7 @@
 
 #include "base/Logging.h"
 #include "base_ui/controls/CCheckBox.h"
+#include "base_ui/controls/ListPopupComboBox.h"
 #include "base_ui/tools/HiDpiPixmap.h"
 
 #include <QApplication>
@@ -241,14 +242,19 @@ QComboBox* CHeader::addComboBox(int column)
         return existing;
     }
     delete target.widget;
-    auto* combo = new QComboBox(this);
+    auto* combo = new ListPopupComboBox(this);
     combo->setMinimumSize(kComboMinWidth, kComboHeight);
     combo->resize(kComboMinWidth, kComboHeight);
     target.widget = combo;
     target.checkBox = nullptr;
     target.hasWidget = false;
     placeEmbeddedWidgets();
-    combo->show();
+    // A header not yet shown shows the combo box with itself. Showing it now
+    // would polish it, and a style sheet its owner sets next would polish it
+    // all over again.
+    if (isVisible()) {
+        combo->show();
+    }
     return combo;
 }
 

@@ -62,7 +62,10 @@ public:
     void setSortIndicatorShown(bool shown);
 
     // 0-based. A combo box placed right after the column's label, at least
-    // 100 x 26. Returns the existing one when called again.
+    // 100 x 26, whose popup is a plain list made when it first opens
+    // (ListPopupComboBox). Returns the existing one when called again. It is shown at
+    // once when the header is visible, else with the header, and is not
+    // polished before then, so a style sheet set on it costs little.
     QComboBox* addComboBox(int column);
     // 0-based. A check-all box over the column, showing the column's label
     // instead of the painted one. Returns the existing one when called again.

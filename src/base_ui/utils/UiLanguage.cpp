@@ -1,11 +1,11 @@
 #include "base_ui/utils/UiLanguage.h"
 
 #include "base/Logging.h"
+#include "base_ui/tools/XmlResourceFile.h"
 #include "base_ui/utils/CommonUtils.h"
 
-#include <QDomDocument>
-#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -13,19 +13,18 @@ const QString kLanguageGroup = QStringLiteral("General");
 const QString kLanguageKey = QStringLiteral("Language");
 
 // The `id` attributes of the elements named tag in the XML file at path;
-// none for a file that cannot be read or parsed.
+// none for a file that cannot be read or parsed. The parse is shared with the
+// pools' loading of the same bytes.
 QStringList Ids(const QString& path, const QString& tag)
 {
     QStringList ids;
-    QFile file(path);
-    QDomDocument document;
-    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file)) {
+    const XmlResourceFile file(path);
+    if (file.status() != XmlResourceFile::Status::Parsed) {
         return ids;
     }
-    for (QDomElement element = document.documentElement().firstChildElement(tag); !element.isNull();
-         element = element.nextSiblingElement(tag)) {
-        ids.append(element.attribute("id"));
-    }
+    XmlResourceFile::ForEachChild(
+        file.root(), tag, XmlResourceFile::Others::Skip,
+        [&ids](const QDomElement& element) { ids.append(element.attribute("id")); });
     return ids;
 }
 
@@ -55,7 +54,8 @@ QString UiLanguage::englishPath(const QString& path)
 // static
 QStringList UiLanguage::missingEnglish(const QString& path, const QString& tag)
 {
-    const QStringList english = Ids(englishPath(path), tag);
+    const QStringList englishIds = Ids(englishPath(path), tag);
+    const QSet<QString> english(englishIds.cbegin(), englishIds.cend());
     QStringList missing;
     for (const QString& id : Ids(path, tag)) {
         if (!english.contains(id)) {

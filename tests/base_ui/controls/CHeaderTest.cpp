@@ -111,6 +111,28 @@ TEST(CHeaderTest, ComboBoxSitsAfterTheLabel)
     EXPECT_EQ(header->addComboBox(3), nullptr);
 }
 
+// A combo box of a header not yet shown stays unpolished until the header
+// shows, so that its owner's style sheet is applied once; a visible header
+// shows its new combo box at once.
+TEST(CHeaderTest, ComboBoxShowsWithItsHeader)
+{
+    const auto hidden = MakeHeader();
+    QComboBox* later = hidden->addComboBox(0);
+    ASSERT_NE(later, nullptr);
+    EXPECT_FALSE(later->testAttribute(Qt::WA_WState_Polished));
+    later->setStyleSheet("QComboBox { border: 1px solid #d2d3de; }");
+    EXPECT_FALSE(later->testAttribute(Qt::WA_WState_Polished));
+    hidden->show();
+    EXPECT_TRUE(later->isVisible());
+    EXPECT_TRUE(later->testAttribute(Qt::WA_WState_Polished));
+
+    const auto shown = MakeHeader();
+    shown->show();
+    QComboBox* now = shown->addComboBox(1);
+    ASSERT_NE(now, nullptr);
+    EXPECT_TRUE(now->isVisible());
+}
+
 TEST(CHeaderTest, CheckBoxTakesTheColumnAndItsLabel)
 {
     const auto header = MakeHeader();

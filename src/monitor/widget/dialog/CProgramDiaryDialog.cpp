@@ -15,7 +15,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -75,6 +74,10 @@ constexpr std::size_t kMaxColumns = 4;
 // Records added to the table per turn of the event loop: a few milliseconds
 // of sorted merging, so that a long history keeps the dialog responsive.
 constexpr std::size_t kRecordsPerTurn = 2000;
+// Records added before the first frame of the shown dialog: its top rows
+// (the history comes newest first) at a fraction of a millisecond; the rest
+// waits for that frame.
+constexpr std::size_t kRecordsBeforeFirstFrame = 100;
 constexpr int kFilterCount = 6;
 
 QColor Colour(int id)
@@ -287,10 +290,9 @@ void CProgramDiaryDialog::buildTimeFilter()
     m_timeFilter = m_table->addHeaderComboBox(0);
     m_timeFilter->setObjectName(
         QString::fromStdString(CControlSetting::Get_Object_Name(kTextComboBox)));
-    // The sheet before the view and the items, which it would repolish.
+    // The sheet before the items, which it would repolish.
     m_timeFilter->setStyleSheet(kComboBoxSheet);
     connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
-    m_timeFilter->setView(new QListView(m_timeFilter));
     for (int index = 0; index < kFilterCount; ++index) {
         m_timeFilter->addItem(CControlSetting::Text(kTextFirstFilter + index));
     }
@@ -342,6 +344,13 @@ void CProgramDiaryDialog::showRecordsEnded()
 
 void CProgramDiaryDialog::showArrivedRecords()
 {
+    if (isVisible() && !m_framePainted) {
+        if (!m_firstRecordsAdded) {
+            m_firstRecordsAdded = true;
+            m_rows.add(m_inbox->take(kRecordsBeforeFirstFrame), *m_table);
+        }
+        return;
+    }
     m_rows.add(m_inbox->take(kRecordsPerTurn), *m_table);
 }
 
@@ -619,4 +628,11 @@ void CProgramDiaryDialog::paintEvent(QPaintEvent* /*event*/)
     painter.drawLine(right, 0, right, bottom);
     painter.drawLine(right, bottom, 0, bottom);
     painter.drawLine(0, bottom, 0, 0);
+
+    if (!m_framePainted) {
+        // The records that waited for the first frame follow it.
+        m_framePainted = true;
+        QMetaObject::invokeMethod(this, &CProgramDiaryDialog::showArrivedRecords,
+                                  Qt::QueuedConnection);
+    }
 }

@@ -40,7 +40,9 @@ class QLabel;
 // instead of the sample rows, newest first (DiaryRows): the history, then
 // records appended while the dialog is open. They arrive on the module's
 // thread (a TRACE line each) and reach the table through a DiaryRecordInbox,
-// one batch per turn of the event loop; a record added above the first
+// one batch per turn of the event loop (once the dialog is shown, only its
+// first few rows are added before its first frame is painted, so that a long
+// history does not hold the frame back); a record added above the first
 // visible row leaves the view and the selection on their records. When the
 // module goes away (its loader releases it) the explanation band says that
 // nothing more arrives; the dialog keeps working on what it has.
@@ -185,4 +187,8 @@ private:
     DiaryRows m_rows;
     // The table shows the module's records rather than the sample rows.
     bool m_showsRecords = false;
+    // The shown dialog painted its first frame; before it, records wait
+    // after a first few (m_firstRecordsAdded), so the frame comes first.
+    bool m_framePainted = false;
+    bool m_firstRecordsAdded = false;
 };

@@ -29,10 +29,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -274,6 +276,66 @@ TEST_F(ProgramDiaryDialogRecordsTest, ADiaryWithRecordsGrabsToPicture)
     const QImage picture = dialog->grab().toImage();
     EXPECT_FALSE(picture.isNull());
     picture.save(QDir::temp().filePath("ProgramDiaryDialogRecords.png"));
+    delete dialog.data();
+}
+
+// The rows of a table when its dialog first paints.
+class RowsAtFirstPaint : public QObject
+{
+public:
+    explicit RowsAtFirstPaint(const CTableWidget& table) : m_table(table) {}
+
+    int rows = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && rows < 0) {
+            rows = m_table.rowCount();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const CTableWidget& m_table;
+};
+
+// A diary shown with a long history waiting paints its first frame with at
+// most its first hundred records; the rest follow, newest first.
+TEST_F(ProgramDiaryDialogRecordsTest, TheFirstFrameComesBeforeALongHistory)
+{
+    constexpr std::int64_t kOlder = 150;
+    const std::int64_t oldest = m_journal.SeedTime(0) - 1000 * (kOlder + 1);
+    for (std::int64_t i = 0; i < kOlder; ++i) {
+        ASSERT_TRUE(m_journal.Append(RecordCategory::kExecuteScan, oldest + 1000 * i, u"old"));
+    }
+    const std::size_t total = kOlder + kRecordsPerQuery;
+
+    const QPointer<CProgramDiaryDialog> dialog =
+        CProgramDiaryDialog::create(RecordCategory::kExecuteScan, &m_host);
+    ASSERT_TRUE(dialog);
+    auto* table = dialog->findChild<CTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    // Every record waits for the GUI thread before the dialog shows (no
+    // event is processed while polling here).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (DataLines(m_log).size() < total && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(DataLines(m_log).size(), total);
+    EXPECT_EQ(table->rowCount(), 0);
+
+    RowsAtFirstPaint firstPaint(*table);
+    dialog->installEventFilter(&firstPaint);
+    dialog->show();
+    ASSERT_TRUE(WaitFor([&] { return firstPaint.rows >= 0; }));
+    EXPECT_LE(firstPaint.rows, 100);
+    ASSERT_TRUE(WaitFor([&] { return table->rowCount() == static_cast<int>(total); }))
+        << table->rowCount();
+    EXPECT_EQ(table->rowData(0).at(0),
+              DiaryRows::TimeText(m_journal.SeedTime(kRecordsPerQuery - 1)));
+    EXPECT_EQ(table->rowData(table->rowCount() - 1).at(0), DiaryRows::TimeText(oldest));
+    dialog->removeEventFilter(&firstPaint);
     delete dialog.data();
 }
 
