@@ -14,6 +14,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # mscoree/mshtml disabled: no Mono or Gecko install prompt on a headless box.
+# wine-run keeps one server and the prefix's services up for the whole run.
 set(CMAKE_CROSSCOMPILING_EMULATOR
     env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
-        WINEDLLOVERRIDES=mscoree,mshtml= wine)
+        WINEDLLOVERRIDES=mscoree,mshtml= ${CMAKE_CURRENT_LIST_DIR}/wine-run)
