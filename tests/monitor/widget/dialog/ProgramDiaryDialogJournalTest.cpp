@@ -14,6 +14,7 @@
 #include "monitor/widget/dialog/DiaryCsvTesting.h"
 #include "monitor/widget/dialog/DiaryRows.h"
 
+#include "DiaryJournalFixture.h"
 #include "DiaryTestSupport.h"
 #include "LogCapture.h"
 #include "ModalWatch.h"
@@ -62,19 +63,9 @@ struct SavePath
     SavePath& operator=(const SavePath&) = delete;
 };
 
-class ProgramDiaryDialogJournalTest : public testing::Test
+class ProgramDiaryDialogJournalTest : public DiaryJournalFixture
 {
 protected:
-    static void SetUpTestSuite() { LoadPageResources(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_loader.LoadSdk());
-        m_host.setGeometry(100, 100, 700, 600);
-        m_host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
-    }
-
     // The diary of kCategory, shown, once it shows `rows` records.
     QPointer<CProgramDiaryDialog> Open(int rows)
     {
@@ -144,10 +135,6 @@ protected:
         return count;
     }
 
-    const LogCapture m_log;
-    const TestJournal m_journal;
-    CLogModuleLib m_loader;
-    QWidget m_host;
     std::vector<std::int64_t> m_times;
 };
 

@@ -91,7 +91,8 @@ TEST_F(ProgramDiaryDialogModuleGoneTest, TheDiarySaysNothingMoreArrivesAndStaysU
     ASSERT_TRUE(WaitFor([&] {
         return LabelShowing(*dialog, notice) != nullptr &&
                table->rowCount() == static_cast<int>(delivered);
-    })) << table->rowCount() << " rows of " << delivered;
+    })) << table->rowCount()
+        << " rows of " << delivered;
     EXPECT_TRUE(m_log.HasLine("WARN", "the log module stopped; the diary of 100218 receives no "
                                       "more records."));
 

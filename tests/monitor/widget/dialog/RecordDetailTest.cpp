@@ -16,6 +16,7 @@
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/lib/RecordCategory.h"
 
+#include "DiaryJournalFixture.h"
 #include "LogCapture.h"
 #include "ModalWatch.h"
 #include "PageResources.h"
@@ -70,19 +71,9 @@ void ClickButton(const QWidget& parent, const char* name)
     WindowMouse::Click(button, QPoint(5, 5));
 }
 
-class RecordDetailTest : public testing::Test
+class RecordDetailTest : public DiaryJournalFixture
 {
 protected:
-    static void SetUpTestSuite() { LoadPageResources(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_loader.LoadSdk());
-        m_host.setGeometry(100, 100, 700, 600);
-        m_host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
-    }
-
     void TearDown() override { RecordDetailTesting::SetSavePathAnswer(nullptr); }
 
     // The diary of `category`, shown, once it holds `rows` records.
@@ -149,10 +140,6 @@ protected:
     // Newer than the seeded records, so the diary shows it first.
     std::int64_t NewestTime() const { return m_journal.SeedTime(TestJournal::kPerCategory) + 5000; }
 
-    const LogCapture m_log;
-    const TestJournal m_journal;
-    CLogModuleLib m_loader;
-    QWidget m_host;
     TemporaryDirectory m_files;
 };
 
