@@ -4,6 +4,7 @@
 #include "monitor/lib/RecordCategory.h"
 
 #include "base/Logging.h"
+#include "base/Unicode.h"
 
 namespace {
 
@@ -50,6 +51,26 @@ std::int32_t OnFetchedRecord(void* context, const void* record, std::uint32_t /*
         LOG_ERROR << "a fetched record could not be read";
     }
     return 0;
+}
+
+// A NUL-terminated UTF-16 text of the module as UTF-8 (a lone surrogate
+// becomes U+FFFD).
+std::string Utf8(const std::uint16_t* units)
+{
+    std::wstring wide;
+    for (const std::uint16_t* unit = units; *unit != 0; ++unit) {
+        const bool pair = sizeof(wchar_t) == 4 && *unit >= 0xD800 && *unit < 0xDC00 &&
+                          unit[1] >= 0xDC00 && unit[1] < 0xE000;
+        if (pair) { // wchar_t holds UTF-32 here
+            wide += static_cast<wchar_t>(0x10000 + ((*unit - 0xD800) << 10) + (unit[1] - 0xDC00));
+            ++unit;
+        } else {
+            wide += static_cast<wchar_t>(*unit);
+        }
+    }
+    std::string text;
+    KO::Unicode::AppendUtf8(wide.data(), wide.size(), text);
+    return text;
 }
 
 } // namespace
@@ -137,7 +158,7 @@ bool CLogModuleLib::clearRecords(int category)
     const auto clear = reinterpret_cast<LogModuleClear>(m_module->table[kClearRecordsEntry]);
     const std::int32_t result = clear(m_module, category);
     if (result != 0) {
-        LOG_ERROR << "clearRecords(" << category << ") fails: " << result;
+        LOG_ERROR << "clearRecords(" << category << ") fails: " << failure(result);
         return false;
     }
     LOG_INFO << "clearRecords(" << category << ").";
@@ -155,7 +176,7 @@ bool CLogModuleLib::queryRange(int category, std::int64_t from, std::int64_t to,
     const std::int32_t result =
         query(m_module, category, from, to, &CLogModuleLib::onRecord, context);
     if (result != 0) {
-        LOG_ERROR << "the ranged query of category " << category << " fails: " << result;
+        LOG_ERROR << "the ranged query of category " << category << " fails: " << failure(result);
     }
     return result == 0;
 }
@@ -187,6 +208,21 @@ void CLogModuleLib::stopRecords(ILogRecordHandler* handler)
             static_cast<const CLogModuleLib*>(ended.source)->stopQuery(ended.context);
         }
     }
+}
+
+std::string CLogModuleLib::failure(std::int32_t result) const
+{
+    std::string text = std::to_string(result);
+    if (m_module == nullptr || result == kEntryNotServed) {
+        return text; // an entry that is not served sets no message
+    }
+    constexpr std::uint32_t kCapacity = 512;
+    std::uint16_t message[kCapacity] = {};
+    const auto lastError = reinterpret_cast<LogModuleLastError>(m_module->table[kLastErrorEntry]);
+    if (lastError(m_module, message, kCapacity) > 0 && message[0] != 0) {
+        text += " (" + Utf8(message) + ")";
+    }
+    return text;
 }
 
 void CLogModuleLib::stopQuery(void* context) const
@@ -225,7 +261,7 @@ CLogModuleLib::Fetch CLogModuleLib::fetchRecord(std::int64_t id, const RecordRea
     case kEntryNotServed:
         return Fetch::NotServed;
     default:
-        LOG_ERROR << "the record " << id << " cannot be read: " << result;
+        LOG_ERROR << "the record " << id << " cannot be read: " << failure(result);
         return Fetch::Failed;
     }
 }

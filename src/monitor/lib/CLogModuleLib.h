@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class ILogRecordHandler;
@@ -97,6 +98,10 @@ private:
     // the query.
     static std::int32_t onRecord(void* context, const void* record, std::uint32_t value1,
                                  std::uint32_t value2);
+
+    // `result` of a failed entry for a log line: the number, and the module's
+    // own message for this thread's last failure when it gives one.
+    std::string failure(std::int32_t result) const;
 
     // Asks the module to end the queries made with `context`.
     void stopQuery(void* context) const;

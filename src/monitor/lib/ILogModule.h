@@ -69,6 +69,14 @@ using LogModuleStop = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, void
 inline constexpr std::size_t kClearRecordsEntry = 7;
 using LogModuleClear = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module, std::int32_t category);
 
+// The entry that copies the message of this thread's last failed call (the
+// 9th) into a buffer of UTF-16 code units, NUL-terminated and cut to the
+// capacity; it answers the message's whole length.
+inline constexpr std::size_t kLastErrorEntry = 8;
+using LogModuleLastError = std::int32_t(KO_LOG_MODULE_CALL*)(ILogModule* module,
+                                                             std::uint16_t* buffer,
+                                                             std::uint32_t capacity);
+
 // The entry that delivers one record by its id, on the calling thread,
 // before it returns: the 10th. It answers kRecordFound, kRecordNotFound
 // (no record has that id), kEntryNotServed (a module without the entry) or

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -234,6 +236,26 @@ TEST_F(CLogModuleLibTest, AJournalFileThatIsNoDatabaseLeavesTheModuleWorking)
     EXPECT_EQ(ReadText(broken).substr(0, 15), "SQLite format 3");
 #endif
 }
+
+#if !defined(_WIN32)
+// A journal that cannot be opened: the module refuses to clear it, and the
+// loader's ERROR line carries the module's own reason.
+TEST_F(CLogModuleLibTest, AFailedClearLogsTheModulesReason)
+{
+    const std::filesystem::path unreachable = m_dir.Path() / "missing" / "journal.db";
+    const TestJournal::Variable journal(unreachable);
+    CLogModuleLib loader;
+    ASSERT_TRUE(loader.LoadSdk());
+    EXPECT_FALSE(loader.clearRecords(kScanCategory));
+    const std::vector<std::string> lines = Lines();
+    const auto failed = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find(kClearError) != std::string::npos &&
+               line.find("> clearRecords(100218) fails: -3 (") != std::string::npos;
+    });
+    ASSERT_NE(failed, lines.end());
+    EXPECT_NE(failed->find(unreachable.string()), std::string::npos) << *failed;
+}
+#endif
 
 TEST_F(CLogModuleLibTest, ClearRecordsDeletesOneCategoryInTheJournal)
 {
