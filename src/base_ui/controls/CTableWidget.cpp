@@ -630,7 +630,8 @@ void CTableWidget::layoutSlot(int slot, int record)
         const Column& column = m_columns[static_cast<size_t>(c)];
         const std::string_view source = data.cell(c);
         if (column.kind == TextColumn) {
-            layoutTextCell(cell, column, source, data.serial(), metrics);
+            const SlotCell* above = slot > 0 ? &slotCell(slot - 1, c) : nullptr;
+            layoutTextCell(cell, column, source, data.serial(), above, metrics);
             continue;
         }
         const bool textChanged = cell.generation != m_textGeneration ||
@@ -682,7 +683,8 @@ void CTableWidget::layoutSlot(int slot, int record)
 }
 
 void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, std::string_view source,
-                                  std::uint32_t serial, std::optional<QFontMetrics>& metrics) const
+                                  std::uint32_t serial, const SlotCell* above,
+                                  std::optional<QFontMetrics>& metrics) const
 {
     const int room = cell.rect.width() - column.padding;
     if (cell.generation == m_textGeneration && cell.measuredWidth == room &&
@@ -690,6 +692,15 @@ void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, std::str
         return;
     }
     cell.fullText = QString::fromUtf8(source.data(), static_cast<qsizetype>(source.size()));
+    cell.serial = serial;
+    cell.measuredWidth = room;
+    cell.generation = m_textGeneration;
+    if (above != nullptr && above->generation == m_textGeneration && above->measuredWidth == room &&
+        above->fullText == cell.fullText) {
+        cell.flag = above->flag;
+        cell.elidedText = above->elidedText;
+        return;
+    }
     if (!metrics) {
         metrics.emplace(m_font);
     }
@@ -701,9 +712,6 @@ void CTableWidget::layoutTextCell(SlotCell& cell, const Column& column, std::str
         const Qt::TextElideMode mode = m_elideMode != 0 ? Qt::ElideMiddle : Qt::ElideRight;
         cell.elidedText = metrics->elidedText(cell.fullText, mode, room - kElideMargin);
     }
-    cell.serial = serial;
-    cell.measuredWidth = room;
-    cell.generation = m_textGeneration;
 }
 
 void CTableWidget::clearSlot(int slot)

@@ -391,8 +391,12 @@ private:
     // Layout of the window's slots, for the current records and position.
     void layoutSlots();
     void layoutSlot(int slot, int record);
+    // Measures and elides a text cell, or takes both from `above` (the
+    // column's cell in the slot above, or null) when it holds the same text
+    // at the same width: rows often repeat a text, and measuring shapes it.
     void layoutTextCell(SlotCell& cell, const Column& column, std::string_view source,
-                        std::uint32_t serial, std::optional<QFontMetrics>& metrics) const;
+                        std::uint32_t serial, const SlotCell* above,
+                        std::optional<QFontMetrics>& metrics) const;
     void clearSlot(int slot);
     void showSlotControls(int slot, bool shown) const;
     // Voids every slot's layout (columns, texts or states changed).

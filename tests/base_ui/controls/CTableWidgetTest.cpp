@@ -179,6 +179,39 @@ TEST(CTableWidgetTest, ElisionFollowsAColumnWidthChange)
     EXPECT_FALSE(table->cellText(0, 0).endsWith(QChar(0x2026)));
 }
 
+// Rows that repeat a text share its measure; each still shows its own text
+// at the column's width, under every font, width and elide mode.
+TEST(CTableWidgetTest, RepeatedTextsAreElidedAlikeAndFollowEachChange)
+{
+    const auto table = MakeTable();
+    const std::string repeated = "2020-10-27 15:00:00 a long description";
+    table->appendRow({repeated, "b", "c"});
+    table->appendRow({repeated, "b", "c"});
+    table->appendRow({"short", "b", "c"});
+    table->appendRow({repeated, "b", "c"});
+    const auto expectShown = [&](int width, Qt::TextElideMode mode, int pixels) {
+        QFont font;
+        font.setPixelSize(pixels);
+        const QString text = QString::fromStdString(repeated);
+        const QString elided =
+            QFontMetrics(font).elidedText(text, mode, width - CTableWidget::kElideMargin);
+        for (const int slot : {0, 1, 3}) {
+            EXPECT_TRUE(table->isCellElided(slot, 0)) << slot;
+            EXPECT_EQ(table->cellText(slot, 0), elided) << slot << " " << width << " " << pixels;
+        }
+        EXPECT_FALSE(table->isCellElided(2, 0));
+        EXPECT_EQ(table->cellText(2, 0), "short");
+    };
+    table->setColumnWidth(1, 120);
+    expectShown(120, Qt::ElideRight, 12);
+    table->setColumnWidth(1, 90);
+    expectShown(90, Qt::ElideRight, 12);
+    table->setElideMode(1);
+    expectShown(90, Qt::ElideMiddle, 12);
+    table->setFontPixelSize(16);
+    expectShown(90, Qt::ElideMiddle, 16);
+}
+
 TEST(CTableWidgetTest, AddingWhileTheHeaderBoxIsCheckedAddsCheckedRecords)
 {
     const auto table = MakeTable();

@@ -1,9 +1,11 @@
-// The combo box makes its plain QListView only when the popup first opens,
-// also under a style sheet; the popup then lists the entries in it, and
-// picking one there selects it as in any combo box.
+// The combo box makes its popup, with a plain QListView, only when it first
+// opens, also under a style sheet and through style changes; the popup then
+// lists the entries in it, and picking one there selects it as in any combo
+// box. A style change after a size hint was computed still updates it.
 
 #include "base_ui/controls/ListPopupComboBox.h"
 
+#include <QFrame>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
@@ -35,6 +37,12 @@ protected:
         return count;
     }
 
+    // Qt's popup container is the combo box's only frame child.
+    bool HasPopup() const
+    {
+        return m_combo.findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+    }
+
     ListPopupComboBox m_combo;
 };
 
@@ -43,7 +51,30 @@ TEST_F(ListPopupComboBoxTest, MakesNoListUntilThePopupOpens)
     m_combo.setCurrentIndex(2);
     QTest::keyClick(&m_combo, Qt::Key_Up);
     EXPECT_EQ(m_combo.currentIndex(), 1);
+    m_combo.setStyleSheet("QComboBox { border: 2px solid #0c1b36; }");
+    EXPECT_FALSE(HasPopup());
     EXPECT_EQ(PlainLists(), 0);
+}
+
+TEST_F(ListPopupComboBoxTest, AStyledParentMakesNoPopupEither)
+{
+    QWidget page;
+    page.setStyleSheet("QComboBox { padding-left: 3px; }");
+    auto* combo = new ListPopupComboBox(&page);
+    combo->addItems({"all", "today"});
+    combo->resize(120, 26);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    combo->setStyleSheet("QComboBox { background-color: #fbfbfb; }");
+    EXPECT_EQ(combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly), nullptr);
+}
+
+TEST_F(ListPopupComboBoxTest, ASizeHintFollowsALaterStyleChange)
+{
+    m_combo.setStyleSheet("QComboBox { padding-left: 3px; }");
+    const QSize narrow = m_combo.sizeHint();
+    m_combo.setStyleSheet("QComboBox { padding-left: 60px; }");
+    EXPECT_GE(m_combo.sizeHint().width(), narrow.width() + 50);
 }
 
 TEST_F(ListPopupComboBoxTest, OpensAPlainListAndPicksFromIt)
