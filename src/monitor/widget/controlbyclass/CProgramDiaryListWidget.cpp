@@ -79,9 +79,12 @@ void CProgramDiaryListWidget::addSampleRecords()
         for (int i = 0; i < kSamplesPerType; ++i) {
             DiaryListRecord record{title, time, about, info};
             record.category = type.category;
-            addRecord(std::move(record));
+            appendRecord(std::move(record));
         }
     }
+    // One layout for the whole set: the rows show what a layout after each
+    // record would leave them showing.
+    layoutItems();
 }
 
 int CProgramDiaryListWidget::recordCount() const
@@ -89,12 +92,17 @@ int CProgramDiaryListWidget::recordCount() const
     return static_cast<int>(m_records.size());
 }
 
-void CProgramDiaryListWidget::addRecord(DiaryListRecord record)
+void CProgramDiaryListWidget::appendRecord(DiaryListRecord record)
 {
     m_records.push_back(std::move(record));
     // The handle is sized for the content before this record.
     updateScrollBar();
     m_contentHeight = kRowHeight * recordCount();
+}
+
+void CProgramDiaryListWidget::addRecord(DiaryListRecord record)
+{
+    appendRecord(std::move(record));
     if (m_firstRecord == 0 && recordCount() >= kRowSlots) {
         update(m_trackRect);
     } else {

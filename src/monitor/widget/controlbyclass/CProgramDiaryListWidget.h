@@ -88,6 +88,8 @@ protected:
 
 private:
     void addSampleRecords();
+    // Appends a record and sizes the scroll bar for it, without a layout.
+    void appendRecord(DiaryListRecord record);
     // Handle size and position for the current content height.
     void updateScrollBar();
     // Fills and places the row slots for the handle position.
