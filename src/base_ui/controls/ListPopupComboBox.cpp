@@ -1,11 +1,15 @@
 #include "base_ui/controls/ListPopupComboBox.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QListView>
 
+#include <utility>
+
 void ListPopupComboBox::showPopup()
 {
+    // The changes first: they make Qt's popup, into which the list then goes
+    // as into a popup that had them all along.
+    replayChanges();
     if (!m_listMade) {
         m_listMade = true;
         setView(new QListView(this));
@@ -27,11 +31,29 @@ QSize ListPopupComboBox::minimumSizeHint() const
 
 void ListPopupComboBox::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::StyleChange && !m_sizeHinted && !hasPopup()) {
+    const QEvent::Type type = event->type();
+    const bool reachesPopup =
+        type == QEvent::StyleChange || type == QEvent::FontChange || type == QEvent::PaletteChange;
+    if (reachesPopup && !m_sizeHinted && !isEditable() && !hasPopup()) {
+        if (!m_heldChanges.contains(type)) {
+            m_heldChanges.append(type);
+        }
         QWidget::changeEvent(event);
         return;
     }
+    if (reachesPopup || hasPopup()) {
+        replayChanges();
+    }
     QComboBox::changeEvent(event);
+}
+
+void ListPopupComboBox::replayChanges()
+{
+    const QList<QEvent::Type> held = std::exchange(m_heldChanges, {});
+    for (const QEvent::Type type : held) {
+        QEvent change(type);
+        QComboBox::changeEvent(&change);
+    }
 }
 
 bool ListPopupComboBox::hasPopup() const

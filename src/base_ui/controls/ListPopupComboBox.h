@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QComboBox>
+#include <QEvent>
+#include <QList>
 
 // A combo box whose popup lists its entries in a plain QListView, so that
-// style-sheet rules for the items apply to them. The list is made when the
-// popup first opens: made up front, it and its scroll bars are built and
-// polished under the style sheet with the combo box, which costs more than
-// the rest of the combo box together, and many combo boxes are never opened.
-// Qt itself would make the popup's container with a default list at the
-// first style change; that change is taken without it (see changeEvent).
+// style-sheet rules for the items apply to them. The list (with the popup, if
+// Qt has not made one) is made when the popup first opens: made up front, its container, list and
+// scroll bars are built and polished under the style sheet with the combo box, which costs more
+// than the rest of the combo box together, and many combo boxes are never
+// opened. Qt itself would make the container at the first style, font or
+// palette change (see changeEvent).
 class ListPopupComboBox : public QComboBox
 {
     Q_OBJECT
@@ -22,15 +24,18 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
-    // Qt answers a style change by fetching the item delegate, which makes
-    // the popup's container only to restyle it. Before the container exists
-    // and before a size hint was computed there is nothing to restyle: the
-    // container takes the style of the moment it is made.
+    // Qt passes a style, font or palette change on to the popup's
+    // container, making the container to do so. Until the popup exists, a
+    // non-editable combo box whose size hint was never computed takes such
+    // a change as a plain widget does, and the popup gets it when it is made.
     void changeEvent(QEvent* event) override;
 
 private:
     bool hasPopup() const;
+    // Passes the changes taken without a popup on to the popup.
+    void replayChanges();
 
     bool m_listMade = false;
+    QList<QEvent::Type> m_heldChanges;
     mutable bool m_sizeHinted = false;
 };

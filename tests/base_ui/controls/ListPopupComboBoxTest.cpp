@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 namespace {
 
 class ListPopupComboBoxTest : public testing::Test
@@ -59,7 +61,7 @@ TEST_F(ListPopupComboBoxTest, MakesNoListUntilThePopupOpens)
 TEST_F(ListPopupComboBoxTest, AStyledParentMakesNoPopupEither)
 {
     QWidget page;
-    page.setStyleSheet("QComboBox { padding-left: 3px; }");
+    page.setStyleSheet("QComboBox { padding-left: 3px; font-size: 15px; color: #4d4770; }");
     auto* combo = new ListPopupComboBox(&page);
     combo->addItems({"all", "today"});
     combo->resize(120, 26);
@@ -67,6 +69,37 @@ TEST_F(ListPopupComboBoxTest, AStyledParentMakesNoPopupEither)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
     combo->setStyleSheet("QComboBox { background-color: #fbfbfb; }");
     EXPECT_EQ(combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly), nullptr);
+}
+
+// Style, font and palette changes taken before the popup existed reach it
+// when it opens: it looks as the popup of a combo box that had one when the
+// changes came.
+TEST_F(ListPopupComboBoxTest, ThePopupOpensAsIfItHadTakenTheChanges)
+{
+    const QString sheet = "QComboBox { font-size: 21px; color: #123456; }";
+    ListPopupComboBox early;
+    early.addItems({"all", "today", "this week"});
+    early.resize(120, 26);
+    early.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&early));
+    early.showPopup();
+    early.hidePopup();
+    early.setStyleSheet(sheet);
+
+    m_combo.setStyleSheet(sheet);
+    ASSERT_FALSE(HasPopup());
+    for (ListPopupComboBox* combo : {&early, &m_combo}) {
+        combo->showPopup();
+        ASSERT_TRUE(QTest::qWaitFor([combo] { return combo->view()->isVisible(); }, 10000));
+    }
+    const QAbstractItemView* view = m_combo.view();
+    EXPECT_EQ(view->font().toString(), early.view()->font().toString());
+    EXPECT_EQ(view->window()->font().toString(), early.view()->window()->font().toString());
+    EXPECT_EQ(view->palette(), early.view()->palette());
+    EXPECT_EQ(view->window()->palette(), early.view()->window()->palette());
+    EXPECT_EQ(typeid(*view->itemDelegate()), typeid(*early.view()->itemDelegate()));
+    early.hidePopup();
+    m_combo.hidePopup();
 }
 
 TEST_F(ListPopupComboBoxTest, ASizeHintFollowsALaterStyleChange)
