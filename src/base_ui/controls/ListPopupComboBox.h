@@ -5,12 +5,11 @@
 #include <QList>
 
 // A combo box whose popup lists its entries in a plain QListView, so that
-// style-sheet rules for the items apply to them. The list (with the popup, if
-// Qt has not made one) is made when the popup first opens: made up front, its container, list and
-// scroll bars are built and polished under the style sheet with the combo box, which costs more
-// than the rest of the combo box together, and many combo boxes are never
-// opened. Qt itself would make the container at the first style, font or
-// palette change (see changeEvent).
+// style-sheet rules for the items apply to them. The list (and the popup, if
+// Qt has not made one) is made when the popup first opens: made up front,
+// the popup's container, list and scroll bars are built and polished under
+// the style sheet with the combo box, which costs more than the rest of the
+// combo box together, and many combo boxes are never opened.
 class ListPopupComboBox : public QComboBox
 {
     Q_OBJECT
@@ -24,10 +23,10 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
-    // Qt passes a style, font or palette change on to the popup's
-    // container, making the container to do so. Until the popup exists, a
-    // non-editable combo box whose size hint was never computed takes such
-    // a change as a plain widget does, and the popup gets it when it is made.
+    // Qt passes a style, font or palette change on to the popup, and makes
+    // the popup to do so. Until the popup exists, a non-editable combo box
+    // whose size hint was never computed takes such a change as a plain
+    // widget does; the popup gets it when it is made.
     void changeEvent(QEvent* event) override;
 
 private:
