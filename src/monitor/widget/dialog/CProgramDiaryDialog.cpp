@@ -8,6 +8,7 @@
 #include "base_ui/tools/CControlSetting.h"
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/widget/dialog/CSelectDateDialog.h"
+#include "monitor/widget/dialog/DiaryClock.h"
 #include "monitor/widget/dialog/DiaryCsv.h"
 #include "monitor/widget/dialog/RecordDetail.h"
 
@@ -19,8 +20,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -293,6 +296,12 @@ void CProgramDiaryDialog::buildTimeFilter()
     // The sheet before the items, which it would repolish.
     m_timeFilter->setStyleSheet(kComboBoxSheet);
     connect(m_timeFilter, &QComboBox::activated, this, &CProgramDiaryDialog::slt_TimeCboxActivated);
+    m_dayChange = new QTimer(this);
+    m_dayChange->setObjectName("ProgramDiaryDialogDayChange");
+    m_dayChange->setSingleShot(true);
+    m_dayChange->setTimerType(Qt::PreciseTimer);
+    connect(m_dayChange, &QTimer::timeout, this,
+            [this] { slt_TimeCboxActivated(m_appliedFilter); });
     for (int index = 0; index < kFilterCount; ++index) {
         m_timeFilter->addItem(CControlSetting::Text(kTextFirstFilter + index));
     }
@@ -442,13 +451,20 @@ void CProgramDiaryDialog::filterRecords(int index, const QDate& first, const QDa
 {
     m_appliedFilter = index;
     m_table->filterByDate(0, first, last);
+    // A filter counted back from today moves on at the next local midnight.
+    if (index == FilterAll || index == FilterCustom) {
+        m_dayChange->stop();
+    } else {
+        m_dayChange->start(
+            std::chrono::milliseconds(DiaryClock::MsecsToMidnight(DiaryClock::Now())));
+    }
 }
 
 void CProgramDiaryDialog::slt_TimeCboxActivated(int index)
 {
     if (index != FilterCustom) {
         if (m_showsRecords) {
-            const auto [first, last] = filterDays(index, QDate::currentDate());
+            const auto [first, last] = filterDays(index, DiaryClock::Now().date());
             filterRecords(index, first, last);
         }
         return;

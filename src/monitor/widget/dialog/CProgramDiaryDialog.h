@@ -19,6 +19,7 @@
 class CSelectDateDialog;
 class CTableWidget;
 class QComboBox;
+class QTimer;
 class QLabel;
 
 // The frameless 460 x 400 diary of one record category: a blue title band
@@ -53,7 +54,9 @@ class QLabel;
 // after the same day of the previous month (the month's last day when it is
 // shorter) through today; "自定义" the chosen days, both inclusive (a
 // cancelled choice keeps the filter before it). The days are fixed when the
-// filter is chosen; records arriving later are filtered as well. "清空" asks
+// filter is chosen, and those counted back from today move on at each local
+// midnight while the dialog stays open; records arriving later are filtered
+// as well. "清空" asks
 // for confirmation, then deletes the category's records in the journal
 // through the loader and empties the table; when the module cannot, the
 // table stays and a message box says so.
@@ -183,6 +186,8 @@ private:
     QComboBox* m_timeFilter = nullptr;
     QLabel* m_explanation = nullptr;
     QPointer<CSelectDateDialog> m_dateDialog;
+    // Applies a filter counted back from today again at the next midnight.
+    QTimer* m_dayChange = nullptr;
     DiaryRecordInbox* m_inbox = nullptr;
     DiaryRows m_rows;
     // The table shows the module's records rather than the sample rows.

@@ -11,6 +11,7 @@
 #include "monitor/lib/CLogModuleLib.h"
 #include "monitor/lib/RecordCategory.h"
 #include "monitor/widget/dialog/CSelectDateDialog.h"
+#include "monitor/widget/dialog/DiaryClockTesting.h"
 #include "monitor/widget/dialog/DiaryCsvTesting.h"
 #include "monitor/widget/dialog/DiaryRows.h"
 
@@ -32,6 +33,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -262,6 +265,56 @@ TEST_F(ProgramDiaryDialogJournalTest, CustomRangeHoldsForRecordsAppendedWhileOpe
 
     PickFilter(TimeFilter(*dialog), CProgramDiaryDialog::FilterAll);
     EXPECT_EQ(Shown(*table), Expected(QDate(), QDate()));
+    delete dialog.data();
+}
+
+// Sets the diary's clock; the system clock is back when the test ends.
+struct ClockAt
+{
+    explicit ClockAt(const QDateTime& now) { DiaryClockTesting::SetNow(now); }
+    ~ClockAt() { DiaryClockTesting::SetNow(std::nullopt); }
+    ClockAt(const ClockAt&) = delete;
+    ClockAt& operator=(const ClockAt&) = delete;
+};
+
+// A filter counted back from today moves on at midnight while the diary
+// stays open, for every such entry; everything and a custom range stay.
+TEST_F(ProgramDiaryDialogJournalTest, FiltersFromTodayMoveOnAtMidnight)
+{
+    const QDate today = QDate::currentDate();
+    const QDate tomorrow = today.addDays(1);
+    const QDateTime lastSecond(today, QTime(23, 59, 59, 900));
+    const ClockAt clock(lastSecond);
+    Append(LocalTime(today.addDays(-6), QTime(0, 0, 0)));
+    Append(LocalTime(today, QTime(12, 0, 0)));
+    Append(LocalTime(tomorrow, QTime(0, 0, 1)));
+    const QPointer<CProgramDiaryDialog> dialog = Open(static_cast<int>(AllTimes().size()));
+    ASSERT_TRUE(dialog);
+    CTableWidget* table = Table(*dialog);
+    const auto* dayChange = dialog->findChild<QTimer*>("ProgramDiaryDialogDayChange");
+    ASSERT_NE(dayChange, nullptr);
+
+    for (const auto& [entry, back] : {std::pair{CProgramDiaryDialog::FilterToday, 0},
+                                      std::pair{CProgramDiaryDialog::FilterWeek, 6}}) {
+        DiaryClockTesting::SetNow(lastSecond);
+        PickFilter(TimeFilter(*dialog), entry);
+        EXPECT_EQ(Shown(*table), Expected(today.addDays(-back), today));
+        ASSERT_TRUE(dayChange->isActive());
+        EXPECT_LE(dayChange->remainingTime(), 100);
+
+        DiaryClockTesting::SetNow(QDateTime(tomorrow, QTime(0, 0, 0, 50)));
+        ASSERT_TRUE(WaitFor([&] {
+            return Shown(*table) == Expected(tomorrow.addDays(-back), tomorrow);
+        })) << entry;
+        EXPECT_EQ(TimeFilter(*dialog)->currentIndex(), entry);
+        ASSERT_TRUE(dayChange->isActive()) << "armed for the midnight after";
+        EXPECT_GT(dayChange->remainingTime(), 23 * 3600 * 1000);
+    }
+
+    PickFilter(TimeFilter(*dialog), CProgramDiaryDialog::FilterAll);
+    EXPECT_FALSE(dayChange->isActive());
+    PickPeriod(*dialog, today.addDays(-7), today);
+    EXPECT_FALSE(dayChange->isActive());
     delete dialog.data();
 }
 
