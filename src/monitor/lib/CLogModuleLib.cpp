@@ -53,20 +53,14 @@ std::int32_t OnFetchedRecord(void* context, const void* record, std::uint32_t /*
     return 0;
 }
 
-// A NUL-terminated UTF-16 text of the module as UTF-8 (a lone surrogate
-// becomes U+FFFD).
+// A NUL-terminated UTF-16 text of the module as UTF-8: AppendUtf8 joins
+// surrogate pairs in either width of wchar_t, and a lone surrogate becomes
+// U+FFFD.
 std::string Utf8(const std::uint16_t* units)
 {
     std::wstring wide;
     for (const std::uint16_t* unit = units; *unit != 0; ++unit) {
-        const bool pair = sizeof(wchar_t) == 4 && *unit >= 0xD800 && *unit < 0xDC00 &&
-                          unit[1] >= 0xDC00 && unit[1] < 0xE000;
-        if (pair) { // wchar_t holds UTF-32 here
-            wide += static_cast<wchar_t>(0x10000 + ((*unit - 0xD800) << 10) + (unit[1] - 0xDC00));
-            ++unit;
-        } else {
-            wide += static_cast<wchar_t>(*unit);
-        }
+        wide += static_cast<wchar_t>(*unit);
     }
     std::string text;
     KO::Unicode::AppendUtf8(wide.data(), wide.size(), text);

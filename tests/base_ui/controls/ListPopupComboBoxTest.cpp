@@ -16,6 +16,12 @@
 
 namespace {
 
+// Qt's popup container is the combo box's only frame child.
+bool HasPopup(const QComboBox& combo)
+{
+    return combo.findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
 class ListPopupComboBoxTest : public testing::Test
 {
 protected:
@@ -39,12 +45,6 @@ protected:
         return count;
     }
 
-    // Qt's popup container is the combo box's only frame child.
-    bool HasPopup() const
-    {
-        return m_combo.findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
-    }
-
     ListPopupComboBox m_combo;
 };
 
@@ -54,7 +54,7 @@ TEST_F(ListPopupComboBoxTest, MakesNoListUntilThePopupOpens)
     QTest::keyClick(&m_combo, Qt::Key_Up);
     EXPECT_EQ(m_combo.currentIndex(), 1);
     m_combo.setStyleSheet("QComboBox { border: 2px solid #0c1b36; }");
-    EXPECT_FALSE(HasPopup());
+    EXPECT_FALSE(HasPopup(m_combo));
     EXPECT_EQ(PlainLists(), 0);
 }
 
@@ -68,7 +68,7 @@ TEST_F(ListPopupComboBoxTest, AStyledParentMakesNoPopupEither)
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
     combo->setStyleSheet("QComboBox { background-color: #fbfbfb; }");
-    EXPECT_EQ(combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly), nullptr);
+    EXPECT_FALSE(HasPopup(*combo));
 }
 
 // Style, font and palette changes taken before the popup existed reach it
@@ -87,7 +87,7 @@ TEST_F(ListPopupComboBoxTest, ThePopupOpensAsIfItHadTakenTheChanges)
     early.setStyleSheet(sheet);
 
     m_combo.setStyleSheet(sheet);
-    ASSERT_FALSE(HasPopup());
+    ASSERT_FALSE(HasPopup(m_combo));
     for (ListPopupComboBox* combo : {&early, &m_combo}) {
         combo->showPopup();
         ASSERT_TRUE(QTest::qWaitFor([combo] { return combo->view()->isVisible(); }, 10000));
