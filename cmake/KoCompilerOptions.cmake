@@ -27,3 +27,10 @@ else()
     add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
     add_link_options(-Wl,-z,relro,-z,now -Wl,-z,noexecstack)
 endif()
+
+# The widget libraries include the same Qt headers in nearly every file; a
+# precompiled header per library parses them once.
+function(ko_precompile_widget_headers target)
+    target_precompile_headers(${target} PRIVATE
+        <QAccessible> <QLabel> <QMouseEvent> <QPainter> <QString> <QWidget> <string> <vector>)
+endfunction()

@@ -26,6 +26,25 @@ else()
 endif()
 include(GoogleTest)
 
+# GUI test programs are small next to the GoogleTest and Qt headers they
+# include, so they share a precompiled header, one per directory: the Qt test
+# library's definitions name the directory, and a precompiled header is only
+# valid for the definitions it was made with.
+function(ko_reuse_gui_test_pch target)
+    file(RELATIVE_PATH directory ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    string(MAKE_C_IDENTIFIER "${directory}" directory)
+    set(pch ko_gui_test_pch_${directory})
+    if(NOT TARGET ${pch})
+        set(anchor ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp)
+        file(CONFIGURE OUTPUT ${anchor} CONTENT "")
+        add_library(${pch} OBJECT ${anchor})
+        target_link_libraries(${pch} PRIVATE Qt6::Widgets Qt6::Test GTest::gtest)
+        target_precompile_headers(${pch} PRIVATE <gtest/gtest.h> <QApplication> <QLabel>
+            <QPointer> <QSignalSpy> <QTest> <QWidget> <string> <vector>)
+    endif()
+    target_precompile_headers(${target} REUSE_FROM ${pch})
+endfunction()
+
 function(ko_add_test)
     cmake_parse_arguments(ARG "GUI" "NAME" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -34,6 +53,7 @@ function(ko_add_test)
         # A main that creates the QApplication (tests/support/GuiTestMain.cpp).
         target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ko_gui_test_main)
         list(APPEND test_env QT_QPA_PLATFORM=offscreen)
+        ko_reuse_gui_test_pch(${ARG_NAME})
     else()
         target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ${KO_GTEST_MAIN})
     endif()
