@@ -1,10 +1,13 @@
 // The monitor page loaded like a host loads it: from getInterface to the
 // first painted frame of the page, and from a click on a category to the
-// first painted frame of its diary dialog. Each is measured against a plain
-// QWidget page or QDialog with as many labels as the page or the diary has
-// widgets, counted in the same run, without a style sheet and with the page's
-// own style sheet (which the diary inherits from the page).
+// first painted frame of its diary dialog. Each is measured, in the same run,
+// against a plain QWidget page or QDialog with as many labels as the page or
+// the diary has widgets, without a style sheet and with the page's own style
+// sheet (which the diary inherits from the page), and against a copy of the
+// page or the diary made of plain Qt widgets of the same kinds, texts and
+// places under that style sheet (WidgetMirror).
 
+#include "WidgetMirror.h"
 #include "iAntivirusMonitor.h"
 
 #include <QApplication>
@@ -94,6 +97,10 @@ struct Counts
     int diary = 0;
     // The page's style sheet.
     QString sheet;
+    QRect pageGeometry;
+    QSize diarySize;
+    std::unique_ptr<WidgetMirror> pageMirror;
+    std::unique_ptr<WidgetMirror> diaryMirror;
 };
 
 void SendClick(QWidget* widget)
@@ -109,9 +116,10 @@ void SendClick(QWidget* widget)
 }
 
 // Calls `open`, which runs a modal dialog; returns the time from the call to
-// the dialog's first paint and ends the dialog there. `counted` receives the
-// dialog's number of widgets.
-double TimeToModalPaint(const std::function<void()>& open, int* counted = nullptr)
+// the dialog's first paint and ends the dialog there, after `painted` has
+// seen it.
+double TimeToModalPaint(const std::function<void()>& open,
+                        const std::function<void(const QDialog&)>& painted = {})
 {
     QElapsedTimer clock;
     double seconds = 0;
@@ -130,8 +138,8 @@ double TimeToModalPaint(const std::function<void()>& open, int* counted = nullpt
             seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
             poll.stop();
             dialog->removeEventFilter(paint.get());
-            if (counted != nullptr) {
-                *counted = static_cast<int>(dialog->findChildren<QWidget*>().size());
+            if (painted) {
+                painted(*dialog);
             }
             dialog->reject();
         }
@@ -171,8 +179,16 @@ const Counts& CountWidgets()
         ShowUntilPainted(*window, *page);
         result.page = static_cast<int>(page->findChildren<QWidget*>().size());
         result.sheet = page->styleSheet();
+        result.pageGeometry = page->geometry();
+        result.pageMirror = std::make_unique<WidgetMirror>(*page);
         const QList<QWidget*> buttons = CategoryButtons(*page);
-        TimeToModalPaint([&] { SendClick(buttons.first()); }, &result.diary);
+        TimeToModalPaint([&] { SendClick(buttons.first()); },
+                         [&](const QDialog& dialog) {
+                             result.diary =
+                                 static_cast<int>(dialog.findChildren<QWidget*>().size());
+                             result.diarySize = dialog.size();
+                             result.diaryMirror = std::make_unique<WidgetMirror>(dialog);
+                         });
         Discard(window);
         return result;
     }();
@@ -189,38 +205,16 @@ double MeanMs(double seconds, const benchmark::State& state)
     return state.iterations() == 0 ? 0 : seconds * 1000 / static_cast<double>(state.iterations());
 }
 
-void BM_PageFirstFrame(benchmark::State& state)
+// The first frame of the page that `build` makes in a new window; returns
+// its mean in milliseconds.
+double PageFirstFrame(benchmark::State& state, const std::function<QWidget*(QWidget*)>& build)
 {
-    state.counters["widgets"] = CountWidgets().page;
     double seconds = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
         std::unique_ptr<QWidget> window = NewWindow();
-        iAntivirusMonitor* page = GetInterface()();
-        page->setParentWidget(window.get());
-        page->initUi();
-        ShowUntilPainted(*window, *page);
-        seconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        state.PauseTiming();
-        Discard(window);
-        state.ResumeTiming();
-    }
-    g_pageMs = MeanMs(seconds, state);
-}
-BENCHMARK(BM_PageFirstFrame)->Unit(benchmark::kMillisecond);
-
-// Returns the mean first frame in milliseconds.
-double PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
-{
-    const int labels = CountWidgets().page;
-    state.counters["widgets"] = labels;
-    double seconds = 0;
-    for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        std::unique_ptr<QWidget> window = NewWindow();
-        QWidget* page = PlainPage(window.get(), labels, sheet);
+        QWidget* page = build(window.get());
         ShowUntilPainted(*window, *page);
         seconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
         state.PauseTiming();
@@ -230,22 +224,61 @@ double PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
     return MeanMs(seconds, state);
 }
 
+void BM_PageFirstFrame(benchmark::State& state)
+{
+    state.counters["widgets"] = CountWidgets().page;
+    g_pageMs = PageFirstFrame(state, [](QWidget* window) {
+        iAntivirusMonitor* page = GetInterface()();
+        page->setParentWidget(window);
+        page->initUi();
+        return page;
+    });
+}
+BENCHMARK(BM_PageFirstFrame)->Unit(benchmark::kMillisecond);
+
+// A plain page with as many labels as the page has widgets, and the style
+// sheet `sheet`.
+double PlainPageFirstFrame(benchmark::State& state, const QString& sheet)
+{
+    const int labels = CountWidgets().page;
+    state.counters["widgets"] = labels;
+    return PageFirstFrame(state, [&](QWidget* window) { return PlainPage(window, labels, sheet); });
+}
+
 void BM_PlainPageFirstFrame(benchmark::State& state)
 {
     PlainPageFirstFrame(state, QString());
 }
 BENCHMARK(BM_PlainPageFirstFrame)->Unit(benchmark::kMillisecond);
 
-// The plain page with the page's style sheet; `page_ratio` is the page's
+// The plain page with the page's style sheet; `labels_ratio` is the page's
 // first frame in this run over this one's.
 void BM_StyledPlainPageFirstFrame(benchmark::State& state)
 {
     const double ms = PlainPageFirstFrame(state, CountWidgets().sheet);
     if (g_pageMs > 0 && ms > 0) {
-        state.counters["page_ratio"] = g_pageMs / ms;
+        state.counters["labels_ratio"] = g_pageMs / ms;
     }
 }
 BENCHMARK(BM_StyledPlainPageFirstFrame)->Unit(benchmark::kMillisecond);
+
+// The page's copy in plain Qt widgets under the page's style sheet;
+// `page_ratio` is the page's first frame in this run over this one's.
+void BM_MirrorPageFirstFrame(benchmark::State& state)
+{
+    const Counts& counts = CountWidgets();
+    state.counters["widgets"] = counts.pageMirror->size();
+    const double ms = PageFirstFrame(state, [&](QWidget* window) {
+        QWidget* page = PlainPage(window, 0, counts.sheet);
+        page->setGeometry(counts.pageGeometry);
+        counts.pageMirror->build(page);
+        return page;
+    });
+    if (g_pageMs > 0 && ms > 0) {
+        state.counters["page_ratio"] = g_pageMs / ms;
+    }
+}
+BENCHMARK(BM_MirrorPageFirstFrame)->Unit(benchmark::kMillisecond);
 
 void BM_DiaryFirstFrame(benchmark::State& state)
 {
@@ -267,13 +300,12 @@ void BM_DiaryFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_DiaryFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// A plain dialog over a plain page with the style sheet `sheet`, as the
-// diary is over the page.
-// Returns the mean first frame in milliseconds.
-double PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
+// A dialog that `fill` fills, over a plain page with the style sheet
+// `sheet`, as the diary is over the page. Returns the mean first frame in
+// milliseconds.
+double DialogFirstFrame(benchmark::State& state, const QString& sheet, QSize size,
+                        const std::function<void(QDialog&)>& fill)
 {
-    const int labels = CountWidgets().diary;
-    state.counters["widgets"] = labels;
     std::unique_ptr<QWidget> window = NewWindow();
     QWidget* page = PlainPage(window.get(), 0, sheet);
     window->show();
@@ -281,11 +313,8 @@ double PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
     for (auto _ : state) {
         const double iteration = TimeToModalPaint([&] {
             QDialog dialog(page, Qt::FramelessWindowHint);
-            dialog.resize(460, 400);
-            for (int i = 0; i < labels; ++i) {
-                auto* label = new QLabel(QString("label %1").arg(i), &dialog);
-                label->move(10 + (i % 4) * 110, 10 + (i / 4) * 20);
-            }
+            dialog.resize(size);
+            fill(dialog);
             dialog.exec();
         });
         seconds += iteration;
@@ -295,22 +324,51 @@ double PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
     return MeanMs(seconds, state);
 }
 
+// A plain dialog with as many labels as the diary has widgets.
+double PlainDialogFirstFrame(benchmark::State& state, const QString& sheet)
+{
+    const int labels = CountWidgets().diary;
+    state.counters["widgets"] = labels;
+    return DialogFirstFrame(state, sheet, QSize(460, 400), [labels](QDialog& dialog) {
+        for (int i = 0; i < labels; ++i) {
+            auto* label = new QLabel(QString("label %1").arg(i), &dialog);
+            label->move(10 + (i % 4) * 110, 10 + (i / 4) * 20);
+        }
+    });
+}
+
 void BM_PlainDialogFirstFrame(benchmark::State& state)
 {
     PlainDialogFirstFrame(state, QString());
 }
 BENCHMARK(BM_PlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The plain dialog under the page's style sheet; `diary_ratio` is the
+// The plain dialog under the page's style sheet; `labels_ratio` is the
 // diary's first frame in this run over this one's.
 void BM_StyledPlainDialogFirstFrame(benchmark::State& state)
 {
     const double ms = PlainDialogFirstFrame(state, CountWidgets().sheet);
     if (g_diaryMs > 0 && ms > 0) {
-        state.counters["diary_ratio"] = g_diaryMs / ms;
+        state.counters["labels_ratio"] = g_diaryMs / ms;
     }
 }
 BENCHMARK(BM_StyledPlainDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The diary's copy in plain Qt widgets (its table a QTableWidget with the
+// same cells) under the page's style sheet; `diary_ratio` is the diary's
+// first frame in this run over this one's.
+void BM_MirrorDialogFirstFrame(benchmark::State& state)
+{
+    const Counts& counts = CountWidgets();
+    state.counters["widgets"] = counts.diaryMirror->size();
+    const double ms = DialogFirstFrame(state, counts.sheet, counts.diarySize, [&](QDialog& dialog) {
+        counts.diaryMirror->build(&dialog);
+    });
+    if (g_diaryMs > 0 && ms > 0) {
+        state.counters["diary_ratio"] = g_diaryMs / ms;
+    }
+}
+BENCHMARK(BM_MirrorDialogFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
