@@ -185,7 +185,13 @@ void AntivirusMonitorWidget::initUi()
 
 void AntivirusMonitorWidget::setParentWidget(QWidget* parent)
 {
+    // A widget moved with its style sheet is polished with it at once, and
+    // the sheet is parsed again when the widget is shown. Moved without it
+    // and given it back, the page parses its sheet once.
+    const QString sheet = styleSheet();
+    setStyleSheet(QString());
     setParent(parent);
+    setStyleSheet(sheet);
 }
 
 bool AntivirusMonitorWidget::loadLogModule()

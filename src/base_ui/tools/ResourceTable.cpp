@@ -3,8 +3,18 @@
 #include "base_ui/tools/XmlResourceFile.h"
 
 #include <QDomElement>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
+
+const QString kEntryTag = QStringLiteral("s");
+
+using Entries = std::vector<std::pair<int, ResourceEntry>>;
 
 // A position attribute: -1 when absent or empty, 0 when not a number.
 int Position(const QDomElement& element, const QString& name)
@@ -26,15 +36,90 @@ ResourceEntry ReadEntry(const QDomElement& element, ResourceTable::Images images
     return entry;
 }
 
+bool OnlyEntries(const QDomElement& root)
+{
+    for (QDomElement element = root.firstChildElement(); !element.isNull();
+         element = element.nextSiblingElement()) {
+        if (element.tagName() != kEntryTag) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::shared_ptr<const Entries> ReadEntries(const QDomElement& root, ResourceTable::Images images)
+{
+    auto entries = std::make_shared<Entries>();
+    XmlResourceFile::ForEachChild(
+        root, kEntryTag, XmlResourceFile::Others::LogDebug, [&](const QDomElement& element) {
+            entries->emplace_back(element.attribute("id").toInt(), ReadEntry(element, images));
+        });
+    return entries;
+}
+
+// Entries read before, by the document they were read from. Every page
+// merges the same few resource files, whose documents XmlResourceFile shares,
+// so their entries are read from the document once. A document with other
+// elements is read at every merge, which writes its DEBUG lines each time.
+class ReadDocuments
+{
+public:
+    std::shared_ptr<const Entries> find(const QDomElement& root, ResourceTable::Images images)
+    {
+        const QMutexLocker lock(&m_mutex);
+        for (const Document& document : m_documents) {
+            if (document.images == images && document.root == root) {
+                return document.entries;
+            }
+        }
+        return nullptr;
+    }
+
+    void keep(const QDomElement& root, ResourceTable::Images images,
+              std::shared_ptr<const Entries> entries)
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (m_documents.size() >= kMaxDocuments) {
+            m_documents.clear();
+        }
+        m_documents.push_back({root, images, std::move(entries)});
+    }
+
+private:
+    // A bound for a process that reads many distinct files.
+    static constexpr size_t kMaxDocuments = 32;
+
+    struct Document
+    {
+        QDomElement root;
+        ResourceTable::Images images;
+        std::shared_ptr<const Entries> entries;
+    };
+
+    QMutex m_mutex;
+    std::vector<Document> m_documents;
+};
+
+ReadDocuments& Read()
+{
+    static ReadDocuments documents;
+    return documents;
+}
+
 } // namespace
 
 void ResourceTable::Merge(const QDomElement& root, Images images)
 {
-    XmlResourceFile::ForEachChild(root, QStringLiteral("s"), XmlResourceFile::Others::LogDebug,
-                                  [&](const QDomElement& element) {
-                                      m_entries[element.attribute("id").toInt()] =
-                                          ReadEntry(element, images);
-                                  });
+    std::shared_ptr<const Entries> entries = Read().find(root, images);
+    if (entries == nullptr) {
+        entries = ReadEntries(root, images);
+        if (OnlyEntries(root)) {
+            Read().keep(root, images, entries);
+        }
+    }
+    for (const auto& [id, entry] : *entries) {
+        m_entries[id] = entry;
+    }
 }
 
 const ResourceEntry* ResourceTable::Find(int id) const

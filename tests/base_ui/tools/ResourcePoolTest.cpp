@@ -289,6 +289,36 @@ TEST(ResourcePoolTest, LoadXmlFillsTheProcessWideInstance)
     EXPECT_EQ(entry.image, "img");
 }
 
+// Entries read before from the same document serve every later merge: each
+// pool gets them as its own kind reads them, and merged again over other
+// entries they replace those as the first merge did.
+TEST(ResourcePoolTest, EntriesReadBeforeMergeAsTheFirstTime)
+{
+    const TestDirectory dir;
+    const QString first = dir.Write(
+        "first.xml", R"(<string><s id="1" image="a.png" location-x="3">one</s></string>)");
+    const QString second = dir.Write("second.xml", R"(<string><s id="1">other</s></string>)");
+    CKoStringPool strings;
+    ASSERT_EQ(strings.Load(first), 0);
+
+    CKoPixmapPool pixmaps;
+    ASSERT_EQ(pixmaps.Load(first), 0);
+    ResourceEntry entry;
+    pixmaps.Lookup(1, entry);
+    EXPECT_EQ(entry.image, "a.png");
+
+    CKoStringPool again;
+    ASSERT_EQ(again.Load(first), 0);
+    ASSERT_EQ(again.Load(second), 0);
+    again.Lookup(1, entry);
+    EXPECT_EQ(entry.text, "other");
+    ASSERT_EQ(again.Load(first), 0);
+    again.Lookup(1, entry);
+    EXPECT_EQ(entry.text, "one");
+    EXPECT_EQ(entry.image, "") << "the string pool does not read images";
+    EXPECT_EQ(entry.x, 3);
+}
+
 } // namespace
 
 // Bytes read before share the document parsed then; a file rewritten between
