@@ -6,6 +6,7 @@
 #include "base_ui/tools/CKoPixmapPool.h"
 #include "base_ui/tools/CKoStringPool.h"
 #include "base_ui/tools/HiDpiPixmap.h"
+#include "base_ui/tools/LabelFit.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>
@@ -66,7 +67,7 @@ void CControlSetting::Set_Label_Text(QLabel* label, int id, int mode)
     }
     if (mode == 2 || mode == 3) {
         label->setText(ToQString(entry.text));
-        label->adjustSize();
+        LabelFit::toText(*label);
     }
     if (mode == 0 || mode == 3) {
         MoveToEntry(*label, entry);

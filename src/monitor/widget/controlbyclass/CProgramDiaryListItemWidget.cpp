@@ -3,6 +3,7 @@
 #include "base_ui/controls/CDetailMessageBox.h"
 #include "base_ui/tools/CControlSetting.h"
 #include "base_ui/tools/HiDpiPixmap.h"
+#include "base_ui/tools/LabelFit.h"
 #include "base_ui/utils/CommonUtils.h"
 #include "monitor/widget/controlbyclass/CAboutLabel.h"
 
@@ -72,14 +73,14 @@ QLabel* CProgramDiaryListItemWidget::addLabel(int textId, int x, int y)
 void CProgramDiaryListItemWidget::setData(const DiaryListRecord& record, int index)
 {
     m_typeLabel->setText(record.type);
-    m_typeLabel->adjustSize();
+    LabelFit::toText(*m_typeLabel);
     m_typeLabel->show();
     m_timeLabel->setText(record.time);
-    m_timeLabel->adjustSize();
+    LabelFit::toText(*m_timeLabel);
     m_timeLabel->show();
 
     m_numberLabel->setText(QString::number(index + 1));
-    m_numberLabel->adjustSize();
+    LabelFit::toText(*m_numberLabel);
     const QSize badge = HiDpiPixmap::frameSize(m_badge, 1);
     m_numberLabel->move(kBadgeX + (badge.width() - m_numberLabel->width()) / 2,
                         kBadgeY + (badge.height() - m_numberLabel->height()) / 2);
@@ -104,7 +105,7 @@ void CProgramDiaryListItemWidget::showInfo(const QString& info)
         m_infoLabel->setToolTip(
             CommonUtils::wrapTextByWidth(info, kTooltipWidth, fontMetrics(), kTooltipSeparator));
     }
-    m_infoLabel->adjustSize();
+    LabelFit::toText(*m_infoLabel);
 }
 
 void CProgramDiaryListItemWidget::showAboutIcon(bool heartbeat)
