@@ -1,10 +1,9 @@
 #include "base_ui/tools/ResourceTable.h"
 
+#include "base_ui/tools/DocumentMemo.h"
 #include "base_ui/tools/XmlResourceFile.h"
 
 #include <QDomElement>
-#include <QMutex>
-#include <QMutexLocker>
 
 #include <memory>
 #include <utility>
@@ -57,48 +56,21 @@ std::shared_ptr<const Entries> ReadEntries(const QDomElement& root, ResourceTabl
     return entries;
 }
 
-// Entries read before, by the document they were read from. Every page
-// merges the same few resource files, whose documents XmlResourceFile shares,
-// so their entries are read from the document once. A document with other
-// elements is read at every merge, which writes its DEBUG lines each time.
-class ReadDocuments
+// Entries read from a document, for one kind of pool. A document with other
+// elements is read at every merge instead, which writes its DEBUG lines each
+// time.
+struct ReadKey
 {
-public:
-    std::shared_ptr<const Entries> find(const QDomElement& root, ResourceTable::Images images)
+    QDomElement root;
+    ResourceTable::Images images;
+
+    bool operator==(const ReadKey& other) const
     {
-        const QMutexLocker lock(&m_mutex);
-        for (const Document& document : m_documents) {
-            if (document.images == images && document.root == root) {
-                return document.entries;
-            }
-        }
-        return nullptr;
+        return images == other.images && root == other.root;
     }
-
-    void keep(const QDomElement& root, ResourceTable::Images images,
-              std::shared_ptr<const Entries> entries)
-    {
-        const QMutexLocker lock(&m_mutex);
-        if (m_documents.size() >= kMaxDocuments) {
-            m_documents.clear();
-        }
-        m_documents.push_back({root, images, std::move(entries)});
-    }
-
-private:
-    // A bound for a process that reads many distinct files.
-    static constexpr size_t kMaxDocuments = 32;
-
-    struct Document
-    {
-        QDomElement root;
-        ResourceTable::Images images;
-        std::shared_ptr<const Entries> entries;
-    };
-
-    QMutex m_mutex;
-    std::vector<Document> m_documents;
 };
+
+using ReadDocuments = DocumentMemo<ReadKey, Entries>;
 
 ReadDocuments& Read()
 {
@@ -110,11 +82,11 @@ ReadDocuments& Read()
 
 void ResourceTable::Merge(const QDomElement& root, Images images)
 {
-    std::shared_ptr<const Entries> entries = Read().find(root, images);
+    std::shared_ptr<const Entries> entries = Read().find({root, images});
     if (entries == nullptr) {
         entries = ReadEntries(root, images);
         if (OnlyEntries(root)) {
-            Read().keep(root, images, entries);
+            Read().keep({root, images}, entries);
         }
     }
     for (const auto& [id, entry] : *entries) {

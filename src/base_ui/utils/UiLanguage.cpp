@@ -1,31 +1,61 @@
 #include "base_ui/utils/UiLanguage.h"
 
 #include "base/Logging.h"
+#include "base_ui/tools/DocumentMemo.h"
 #include "base_ui/tools/XmlResourceFile.h"
 #include "base_ui/utils/CommonUtils.h"
 
 #include <QFileInfo>
 #include <QSet>
 
+#include <memory>
+
 namespace {
 
 const QString kLanguageGroup = QStringLiteral("General");
 const QString kLanguageKey = QStringLiteral("Language");
 
-// The `id` attributes of the elements named tag in the XML file at path;
-// none for a file that cannot be read or parsed. The parse is shared with the
-// pools' loading of the same bytes.
-QStringList Ids(const QString& path, const QString& tag)
+// The `id` attributes of the elements named tag under root.
+QStringList Ids(const QDomElement& root, const QString& tag)
 {
     QStringList ids;
-    const XmlResourceFile file(path);
-    if (file.status() != XmlResourceFile::Status::Parsed) {
-        return ids;
-    }
     XmlResourceFile::ForEachChild(
-        file.root(), tag, XmlResourceFile::Others::Skip,
+        root, tag, XmlResourceFile::Others::Skip,
         [&ids](const QDomElement& element) { ids.append(element.attribute("id")); });
     return ids;
+}
+
+// The identifiers of a Chinese document's elements named tag that its English
+// document lacks.
+struct MissingKey
+{
+    QDomElement chinese;
+    QDomElement english;
+    QString tag;
+
+    bool operator==(const MissingKey& other) const
+    {
+        return tag == other.tag && chinese == other.chinese && english == other.english;
+    }
+};
+
+DocumentMemo<MissingKey, QStringList>& Missing()
+{
+    static DocumentMemo<MissingKey, QStringList> missing;
+    return missing;
+}
+
+QStringList MissingIds(const QDomElement& chinese, const QDomElement& english, const QString& tag)
+{
+    const QStringList englishIds = Ids(english, tag);
+    const QSet<QString> known(englishIds.cbegin(), englishIds.cend());
+    QStringList missing;
+    for (const QString& id : Ids(chinese, tag)) {
+        if (!known.contains(id)) {
+            missing.append(id);
+        }
+    }
+    return missing;
 }
 
 } // namespace
@@ -54,15 +84,19 @@ QString UiLanguage::englishPath(const QString& path)
 // static
 QStringList UiLanguage::missingEnglish(const QString& path, const QString& tag)
 {
-    const QStringList englishIds = Ids(englishPath(path), tag);
-    const QSet<QString> english(englishIds.cbegin(), englishIds.cend());
-    QStringList missing;
-    for (const QString& id : Ids(path, tag)) {
-        if (!english.contains(id)) {
-            missing.append(id);
-        }
+    // A file that cannot be read or parsed has no identifiers.
+    const XmlResourceFile chinese(path);
+    const XmlResourceFile english(englishPath(path));
+    const MissingKey key{chinese.root(), english.root(), tag};
+    if (key.chinese.isNull() || key.english.isNull()) {
+        return MissingIds(key.chinese, key.english, tag);
     }
-    return missing;
+    if (const std::shared_ptr<const QStringList> known = Missing().find(key)) {
+        return *known;
+    }
+    auto missing = std::make_shared<const QStringList>(MissingIds(key.chinese, key.english, tag));
+    Missing().keep(key, missing);
+    return *missing;
 }
 
 // static

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 
 namespace {
 
@@ -112,6 +113,26 @@ TEST_F(UiLanguageLoadTest, EnglishOverChineseWithOneWarningForTheMissingEntry)
     EXPECT_EQ(Text(3), "three");
     EXPECT_TRUE(log.HasLine("WARN", "no English text in texts.xml for 2; the Chinese text stays."));
     EXPECT_EQ(UiLanguage::missingEnglish(m_path, "s"), QStringList{"2"});
+}
+
+// Every load warns again, and an English file completed in between is read
+// as it is now.
+TEST_F(UiLanguageLoadTest, EachLoadWarnsAboutTheFilesAsTheyAre)
+{
+    for (int load = 0; load < 2; ++load) {
+        LogCapture log;
+        EXPECT_EQ(Load(UiLanguage::English), 0);
+        EXPECT_TRUE(
+            log.HasLine("WARN", "no English text in texts.xml for 2; the Chinese text stays."))
+            << "load " << load;
+    }
+    m_dir.Write("en/texts.xml", "<string><s id=\"1\">one</s><s id=\"2\">two</s>"
+                                "<s id=\"3\" object=\"third\">three</s></string>");
+    LogCapture log;
+    EXPECT_EQ(Load(UiLanguage::English), 0);
+    EXPECT_EQ(Text(2), "two");
+    EXPECT_EQ(log.Text().find("no English text"), std::string::npos) << log.Text();
+    EXPECT_EQ(UiLanguage::missingEnglish(m_path, "s"), QStringList());
 }
 
 TEST_F(UiLanguageLoadTest, ChineseLoadsTheChineseFileAlone)
