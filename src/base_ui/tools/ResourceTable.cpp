@@ -13,7 +13,7 @@ namespace {
 
 const QString kEntryTag = QStringLiteral("s");
 
-using Entries = std::vector<std::pair<int, ResourceEntry>>;
+using Entries = std::vector<std::pair<int, std::shared_ptr<const ResourceEntry>>>;
 
 // A position attribute: -1 when absent or empty, 0 when not a number.
 int Position(const QDomElement& element, const QString& name)
@@ -51,7 +51,9 @@ std::shared_ptr<const Entries> ReadEntries(const QDomElement& root, ResourceTabl
     auto entries = std::make_shared<Entries>();
     XmlResourceFile::ForEachChild(
         root, kEntryTag, XmlResourceFile::Others::LogDebug, [&](const QDomElement& element) {
-            entries->emplace_back(element.attribute("id").toInt(), ReadEntry(element, images));
+            entries->emplace_back(
+                element.attribute("id").toInt(),
+                std::make_shared<const ResourceEntry>(ReadEntry(element, images)));
         });
     return entries;
 }
@@ -97,5 +99,5 @@ void ResourceTable::Merge(const QDomElement& root, Images images)
 const ResourceEntry* ResourceTable::Find(int id) const
 {
     const auto found = m_entries.find(id);
-    return found == m_entries.end() ? nullptr : &found->second;
+    return found == m_entries.end() ? nullptr : found->second.get();
 }

@@ -3,6 +3,7 @@
 #include "base_ui/tools/ResourceEntry.h"
 
 #include <map>
+#include <memory>
 
 class QDomElement;
 
@@ -27,5 +28,7 @@ public:
     bool IsEmpty() const { return m_entries.empty(); }
 
 private:
-    std::map<int, ResourceEntry> m_entries;
+    // Entries are shared with the documents' memo and with other tables that
+    // merged the same document: merging copies pointers, not texts.
+    std::map<int, std::shared_ptr<const ResourceEntry>> m_entries;
 };
