@@ -120,6 +120,9 @@ void WidgetMirror::readTable(const QWidget& widget, Node& node)
     QAccessibleInterface* accessible =
         QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget));
     QAccessibleTableInterface* table = accessible->tableInterface();
+    if (table == nullptr) {
+        return;
+    }
     for (int column = 0; column < table->columnCount(); ++column) {
         node.items << table->columnDescription(column);
     }

@@ -11,9 +11,9 @@ class QWidget;
 // A plain Qt copy of a built widget tree. Each widget becomes the Qt widget
 // that shows the same thing (label, radio button, push button, combo box,
 // date edit, table or plain container) with the same object name, text,
-// geometry and visibility, so that a style sheet styles the copy as it
-// styles the original. Building the copy costs what Qt itself costs for
-// such a tree, without the controls' own work.
+// geometry and visibility, so that style rules that select by object name or
+// Qt class style the copy as they style the original. Building the copy costs
+// what Qt itself costs for such a tree, without the controls' own work.
 class WidgetMirror
 {
 public:

@@ -29,7 +29,9 @@ include(GoogleTest)
 # GUI test programs are small next to the GoogleTest and Qt headers they
 # include, so they share a precompiled header, one per directory: the Qt test
 # library's definitions name the directory, and a precompiled header is only
-# valid for the definitions it was made with.
+# valid for the definitions it was made with. A test whose definitions differ
+# where the headers look (another Qt module's, for one) fails to build rather
+# than quietly parsing the headers again.
 function(ko_reuse_gui_test_pch target)
     file(RELATIVE_PATH directory ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     string(MAKE_C_IDENTIFIER "${directory}" directory)
@@ -43,6 +45,7 @@ function(ko_reuse_gui_test_pch target)
             <QPointer> <QSignalSpy> <QTest> <QWidget> <string> <vector>)
     endif()
     target_precompile_headers(${target} REUSE_FROM ${pch})
+    target_compile_options(${target} PRIVATE -Werror=invalid-pch)
 endfunction()
 
 function(ko_add_test)

@@ -12,6 +12,7 @@ namespace {
 // marks on these (font, margins, size limits) once the label is polished.
 struct Look
 {
+    const QMetaObject* type = nullptr;
     QString text;
     QString font;
     QMargins contents;
@@ -25,14 +26,16 @@ struct Look
     int direction = 0;
     int dpi = 0;
     bool wordWrap = false;
+    // With a buddy, "&" marks a mnemonic and takes no room.
+    bool buddy = false;
 
     bool operator==(const Look& other) const
     {
-        return text == other.text && font == other.font && contents == other.contents &&
-               minimum == other.minimum && maximum == other.maximum && margin == other.margin &&
-               indent == other.indent && frame == other.frame && alignment == other.alignment &&
-               format == other.format && direction == other.direction && dpi == other.dpi &&
-               wordWrap == other.wordWrap;
+        return type == other.type && buddy == other.buddy && text == other.text &&
+               font == other.font && contents == other.contents && minimum == other.minimum &&
+               maximum == other.maximum && margin == other.margin && indent == other.indent &&
+               frame == other.frame && alignment == other.alignment && format == other.format &&
+               direction == other.direction && dpi == other.dpi && wordWrap == other.wordWrap;
     }
 };
 
@@ -44,6 +47,8 @@ size_t qHash(const Look& look, size_t seed = 0)
 Look LookOf(const QLabel& label)
 {
     Look look;
+    look.type = label.metaObject();
+    look.buddy = label.buddy() != nullptr;
     look.text = label.text();
     look.font = label.font().key();
     look.contents = label.contentsMargins();
@@ -60,10 +65,11 @@ Look LookOf(const QLabel& label)
     return look;
 }
 
-bool ShowsOnlyText(const QLabel& label)
+// A window's size also follows its size policy and screen.
+bool SizedByTextAlone(const QLabel& label)
 {
-    return label.pixmap().isNull() && label.picture().isNull() && label.movie() == nullptr &&
-           label.layout() == nullptr;
+    return !label.isWindow() && label.pixmap().isNull() && label.picture().isNull() &&
+           label.movie() == nullptr && label.layout() == nullptr;
 }
 
 // A bound for labels that show ever new texts (times, record texts).
@@ -75,7 +81,7 @@ constexpr qsizetype kMaxSizes = 512;
 void LabelFit::toText(QLabel& label)
 {
     label.ensurePolished();
-    if (!ShowsOnlyText(label)) {
+    if (!SizedByTextAlone(label)) {
         label.adjustSize();
         return;
     }

@@ -23,7 +23,7 @@ public:
 
     void Merge(const QDomElement& root, Images images);
 
-    // The entry stored under `id`, or null.
+    // The entry stored under `id`, or null; valid until the next Merge.
     const ResourceEntry* Find(int id) const;
     bool IsEmpty() const { return m_entries.empty(); }
 

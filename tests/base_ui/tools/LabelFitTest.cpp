@@ -15,7 +15,8 @@
 
 namespace {
 
-const QString kText = QString::fromUtf8("同一段文字 the same text");
+// Long enough for word wrap to break it.
+const QString kText = QString::fromUtf8("同一段文字 the same text, ").repeated(6);
 
 struct LookCase
 {
@@ -42,18 +43,20 @@ const std::vector<LookCase>& Cases()
              label.setFont(font);
          }},
         {"margin", "", [](QLabel& label) { label.setMargin(7); }},
-        {"indent", "",
+        // An indent widens a label aligned left or right, and heightens one
+        // aligned to the top or bottom.
+        {"indent", "", [](QLabel& label) { label.setIndent(11); }},
+        {"indent, top", "",
          [](QLabel& label) {
              label.setIndent(11);
-             label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+             label.setAlignment(Qt::AlignTop | Qt::AlignHCenter);
          }},
         {"contents margins", "", [](QLabel& label) { label.setContentsMargins(3, 4, 5, 6); }},
         {"frame", "", [](QLabel& label) { label.setFrameStyle(QFrame::Box | QFrame::Plain); }},
-        {"word wrap", "",
-         [](QLabel& label) {
-             label.setWordWrap(true);
-             label.setMinimumWidth(60);
-         }},
+        {"word wrap", "", [](QLabel& label) { label.setWordWrap(true); }},
+        {"minimum width", "", [](QLabel& label) { label.setMinimumWidth(1200); }},
+        {"maximum width", "", [](QLabel& label) { label.setMaximumWidth(80); }},
+        {"rich text", "", [](QLabel& label) { label.setTextFormat(Qt::RichText); }},
         {"style sheet font and padding", "QLabel#styled { font-size: 17px; padding: 4px 9px; }",
          [](QLabel&) {}},
         {"style sheet border and minimum",
@@ -109,17 +112,52 @@ TEST(LabelFitTest, ANewTextGetsItsOwnSize)
     EXPECT_GT(label->width(), first.width());
 }
 
-TEST(LabelFitTest, APixmapLabelIsSizedToItsPixmap)
+// With a buddy, "&" marks a mnemonic and takes no room.
+TEST(LabelFitTest, ABuddyLabelIsMeasuredWithoutItsMnemonicMark)
 {
     QWidget parent;
-    auto* label = new QLabel(&parent);
-    label->setText(kText);
-    LabelFit::toText(*label);
-    QPixmap pixmap(37, 23);
-    pixmap.fill(Qt::red);
-    label->setPixmap(pixmap);
-    LabelFit::toText(*label);
-    EXPECT_EQ(label->size(), QSize(37, 23));
+    auto* buddy = new QWidget(&parent);
+    const QString text = QStringLiteral("&&&Open the &&file");
+    for (QWidget* partner : {static_cast<QWidget*>(nullptr), buddy}) {
+        auto* fitted = new QLabel(text, &parent);
+        fitted->setBuddy(partner);
+        LabelFit::toText(*fitted);
+        auto* adjusted = new QLabel(text, &parent);
+        adjusted->setBuddy(partner);
+        adjusted->adjustSize();
+        EXPECT_EQ(fitted->size(), adjusted->size()) << (partner == nullptr ? "alone" : "buddy");
+    }
+}
+
+// Labels that show a picture have no text: each takes its own picture's size.
+TEST(LabelFitTest, PictureLabelsAreSizedToTheirPictures)
+{
+    QWidget parent;
+    for (const QSize size : {QSize(37, 23), QSize(50, 10)}) {
+        auto* label = new QLabel(&parent);
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::red);
+        label->setPixmap(pixmap);
+        LabelFit::toText(*label);
+        EXPECT_EQ(label->size(), size);
+    }
+}
+
+// A window that may expand is sized at least 200 by 100; a child is not.
+TEST(LabelFitTest, AWindowIsSizedAsAWindow)
+{
+    QWidget parent;
+    auto* child = new QLabel(QStringLiteral("x"), &parent);
+    child->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    LabelFit::toText(*child);
+    QLabel window(QStringLiteral("x"));
+    window.setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    LabelFit::toText(window);
+    QLabel adjusted(QStringLiteral("x"));
+    adjusted.setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    adjusted.adjustSize();
+    EXPECT_EQ(window.size(), adjusted.size());
+    EXPECT_LT(child->width(), window.width());
 }
 
 } // namespace

@@ -133,6 +133,11 @@ TEST_F(UiLanguageLoadTest, EachLoadWarnsAboutTheFilesAsTheyAre)
     EXPECT_EQ(Text(2), "two");
     EXPECT_EQ(log.Text().find("no English text"), std::string::npos) << log.Text();
     EXPECT_EQ(UiLanguage::missingEnglish(m_path, "s"), QStringList());
+
+    m_dir.Write("texts.xml", "<string><s id=\"1\">一</s><s id=\"4\">四</s><t id=\"5\">五</t>"
+                             "</string>");
+    EXPECT_EQ(UiLanguage::missingEnglish(m_path, "s"), QStringList{"4"});
+    EXPECT_EQ(UiLanguage::missingEnglish(m_path, "t"), QStringList{"5"});
 }
 
 TEST_F(UiLanguageLoadTest, ChineseLoadsTheChineseFileAlone)
