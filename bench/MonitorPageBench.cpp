@@ -78,7 +78,7 @@ std::unique_ptr<QWidget> NewWindow()
 }
 
 // A plain page with `labels` labels and the style sheet `sheet`.
-QWidget* PlainPage(QWidget* parent, int labels, const QString& sheet = QString())
+QWidget* PlainPage(QWidget* parent, int labels, const QString& sheet)
 {
     auto* page = new QWidget(parent);
     page->setStyleSheet(sheet);

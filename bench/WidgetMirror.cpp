@@ -13,20 +13,6 @@
 
 namespace {
 
-QString AccessibleName(const QWidget& widget)
-{
-    QAccessibleInterface* accessible =
-        QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget));
-    return accessible == nullptr ? QString() : accessible->text(QAccessible::Name);
-}
-
-QAccessible::Role AccessibleRole(const QWidget& widget)
-{
-    QAccessibleInterface* accessible =
-        QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget));
-    return accessible == nullptr ? QAccessible::NoRole : accessible->role();
-}
-
 QTableWidget* NewTable(const QStringList& titles, const QStringList& cells, QWidget* parent)
 {
     const int columns = static_cast<int>(titles.size());
@@ -103,23 +89,26 @@ WidgetMirror::Node WidgetMirror::describe(const QWidget& widget)
         }
     } else if (qobject_cast<const QDateEdit*>(&widget) != nullptr) {
         node.kind = Kind::DateEdit;
-    } else if (AccessibleRole(widget) == QAccessible::Table) {
-        node.kind = Kind::Table;
-        readTable(widget, node);
-    } else if (AccessibleRole(widget) == QAccessible::Button) {
-        node.kind = Kind::PushButton;
-        node.text = AccessibleName(widget);
+    } else if (QAccessibleInterface* accessible =
+                   QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget))) {
+        // The controls that paint themselves say what they are through their
+        // accessible interfaces.
+        if (accessible->role() == QAccessible::Table) {
+            node.kind = Kind::Table;
+            readTable(widget, *accessible, node);
+        } else if (accessible->role() == QAccessible::Button) {
+            node.kind = Kind::PushButton;
+            node.text = accessible->text(QAccessible::Name);
+        }
     }
     return node;
 }
 
 // Column titles, cells and cell sizes of a widget that presents itself as a
 // table.
-void WidgetMirror::readTable(const QWidget& widget, Node& node)
+void WidgetMirror::readTable(const QWidget& widget, QAccessibleInterface& accessible, Node& node)
 {
-    QAccessibleInterface* accessible =
-        QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget));
-    QAccessibleTableInterface* table = accessible->tableInterface();
+    QAccessibleTableInterface* table = accessible.tableInterface();
     if (table == nullptr) {
         return;
     }

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class QAccessibleInterface;
 class QWidget;
 
 // A plain Qt copy of a built widget tree. Each widget becomes the Qt widget
@@ -60,7 +61,7 @@ private:
     void record(const QWidget& widget, int parent);
     void recordInTable(const QWidget& table, const QWidget& widget, int parent);
     static Node describe(const QWidget& widget);
-    static void readTable(const QWidget& widget, Node& node);
+    static void readTable(const QWidget& widget, QAccessibleInterface& accessible, Node& node);
     static QWidget* create(const Node& node, QWidget* parent);
 
     std::vector<Node> m_nodes;

@@ -84,13 +84,13 @@ QString UiLanguage::englishPath(const QString& path)
 // static
 QStringList UiLanguage::missingEnglish(const QString& path, const QString& tag)
 {
-    // A file that cannot be read or parsed has no identifiers.
+    // A file that cannot be read or parsed has a null root and no
+    // identifiers. Null roots compare equal, which is sound here: a key with a
+    // null Chinese root always gives none, and one with a null English root is
+    // told apart by its Chinese root.
     const XmlResourceFile chinese(path);
     const XmlResourceFile english(englishPath(path));
     const MissingKey key{chinese.root(), english.root(), tag};
-    if (key.chinese.isNull() || key.english.isNull()) {
-        return MissingIds(key.chinese, key.english, tag);
-    }
     if (const std::shared_ptr<const QStringList> known = Missing().find(key)) {
         return *known;
     }

@@ -159,6 +159,24 @@ TEST_F(UiLanguageLoadTest, AChineseFileThatFailsLoadsNoEnglish)
     EXPECT_EQ(Text(1), "");
 }
 
+// A file that cannot be read or parsed has no identifiers: without an English
+// file every identifier is missing, without a Chinese one none is, each pair
+// of files as it is.
+TEST_F(UiLanguageLoadTest, AFileMissingOrBrokenHasNoIdentifiers)
+{
+    const QString first = m_dir.Write("first.xml", "<string><s id=\"1\"/><s id=\"2\"/></string>");
+    const QString second = m_dir.Write("second.xml", "<string><s id=\"3\"/></string>");
+    const QString broken = m_dir.Write("broken.xml", "<string><s id=\"1\">");
+    m_dir.Write("en/broken.xml", "<string/>");
+    const QString absent = m_dir.FilePath("absent.xml");
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(UiLanguage::missingEnglish(first, "s"), (QStringList{"1", "2"})) << round;
+        EXPECT_EQ(UiLanguage::missingEnglish(second, "s"), QStringList{"3"}) << round;
+        EXPECT_EQ(UiLanguage::missingEnglish(broken, "s"), QStringList()) << round;
+        EXPECT_EQ(UiLanguage::missingEnglish(absent, "s"), QStringList()) << round;
+    }
+}
+
 // Every entry of the bundle's text files has its English text.
 TEST(UiLanguageBundleTest, EveryBundledTextHasItsEnglishVersion)
 {
